@@ -1,0 +1,188 @@
+#pragma once
+
+// Owners for Windows resources, one per kind, shaped after WIL's
+// (wil/resource.h) so that a later switch to WIL is mechanical:
+// com_ptr<T>, unique_any<...>, unique_bstr, unique_variant, unique_hglobal,
+// unique_hglobal_locked, unique_couninitialize_call, unique_close_clipboard_call.
+
+#include <windows.h>
+#include <oleauto.h>
+#include <unknwn.h>
+
+#include <cstddef>
+#include <utility>
+
+namespace quorvane::win32 {
+
+// A move-only owner of one COM interface pointer.
+template <typename T>
+class com_ptr {
+public:
+    com_ptr() noexcept = default;
+    com_ptr(std::nullptr_t) noexcept {}
+    // Takes over a reference the caller already owns.
+    static com_ptr attach(T* p) noexcept {
+        com_ptr r;
+        r.p_ = p;
+        return r;
+    }
+    com_ptr(const com_ptr&) = delete;
+    com_ptr& operator=(const com_ptr&) = delete;
+    com_ptr(com_ptr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    com_ptr& operator=(com_ptr&& o) noexcept {
+        if (this != &o) {
+            reset();
+            p_ = std::exchange(o.p_, nullptr);
+        }
+        return *this;
+    }
+    ~com_ptr() { reset(); }
+
+    void reset() noexcept {
+        if (T* old = std::exchange(p_, nullptr)) old->Release();
+    }
+    // For out-parameters: releases what is held first.
+    T** put() noexcept {
+        reset();
+        return &p_;
+    }
+    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
+    [[nodiscard]] T* get() const noexcept { return p_; }
+    T* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    // Hands the reference to the caller.
+    [[nodiscard]] T* detach() noexcept { return std::exchange(p_, nullptr); }
+
+    template <typename U>
+    [[nodiscard]] com_ptr<U> query(HRESULT* hr = nullptr) const noexcept {
+        com_ptr<U> r;
+        const HRESULT h = p_ ? p_->QueryInterface(__uuidof(U), r.put_void()) : E_POINTER;
+        if (hr) *hr = h;
+        return r;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// A move-only owner of a handle-like value with a close function.
+template <typename T, typename Close, Close close, T invalid = T{}>
+class unique_any {
+public:
+    unique_any() noexcept = default;
+    explicit unique_any(T v) noexcept : v_(v) {}
+    unique_any(const unique_any&) = delete;
+    unique_any& operator=(const unique_any&) = delete;
+    unique_any(unique_any&& o) noexcept : v_(std::exchange(o.v_, invalid)) {}
+    unique_any& operator=(unique_any&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.v_, invalid));
+        return *this;
+    }
+    ~unique_any() { reset(); }
+
+    void reset(T v = invalid) noexcept {
+        const T old = std::exchange(v_, v);
+        if (old != invalid) close(old);
+    }
+    T* put() noexcept {
+        reset();
+        return &v_;
+    }
+    [[nodiscard]] T get() const noexcept { return v_; }
+    [[nodiscard]] T release() noexcept { return std::exchange(v_, invalid); }
+    explicit operator bool() const noexcept { return v_ != invalid; }
+
+private:
+    T v_ = invalid;
+};
+
+namespace detail {
+inline void FreeBstr(BSTR s) noexcept { ::SysFreeString(s); }
+inline void FreeHglobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
+}  // namespace detail
+
+using unique_bstr = unique_any<BSTR, decltype(&detail::FreeBstr), &detail::FreeBstr>;
+using unique_hglobal = unique_any<HGLOBAL, decltype(&detail::FreeHglobal), &detail::FreeHglobal>;
+
+// A VARIANT that is cleared when it goes.
+class unique_variant : public VARIANT {
+public:
+    unique_variant() noexcept { ::VariantInit(this); }
+    unique_variant(const unique_variant&) = delete;
+    unique_variant& operator=(const unique_variant&) = delete;
+    ~unique_variant() { ::VariantClear(this); }
+    void reset() noexcept { ::VariantClear(this); }
+    VARIANT* put() noexcept {
+        reset();
+        return this;
+    }
+};
+
+// Calls `fn` when the scope ends, unless released.
+template <typename Fn>
+class scope_exit_t {
+public:
+    explicit scope_exit_t(Fn fn) noexcept : fn_(std::move(fn)) {}
+    scope_exit_t(const scope_exit_t&) = delete;
+    scope_exit_t& operator=(const scope_exit_t&) = delete;
+    ~scope_exit_t() {
+        if (armed_) fn_();
+    }
+    void release() noexcept { armed_ = false; }
+
+private:
+    Fn fn_;
+    bool armed_ = true;
+};
+template <typename Fn>
+[[nodiscard]] scope_exit_t<Fn> scope_exit(Fn fn) noexcept {
+    return scope_exit_t<Fn>(std::move(fn));
+}
+
+// GlobalLock held for a scope.
+class unique_hglobal_locked {
+public:
+    explicit unique_hglobal_locked(HGLOBAL h) noexcept : h_(h), p_(::GlobalLock(h)) {}
+    unique_hglobal_locked(const unique_hglobal_locked&) = delete;
+    unique_hglobal_locked& operator=(const unique_hglobal_locked&) = delete;
+    ~unique_hglobal_locked() {
+        if (p_) ::GlobalUnlock(h_);
+    }
+    [[nodiscard]] void* get() const noexcept { return p_; }
+
+private:
+    HGLOBAL h_;
+    void* p_;
+};
+
+// Balances a successful CoInitializeEx / OpenClipboard.
+class unique_couninitialize_call {
+public:
+    explicit unique_couninitialize_call(bool active = true) noexcept : active_(active) {}
+    unique_couninitialize_call(unique_couninitialize_call&& o) noexcept : active_(std::exchange(o.active_, false)) {}
+    unique_couninitialize_call(const unique_couninitialize_call&) = delete;
+    unique_couninitialize_call& operator=(const unique_couninitialize_call&) = delete;
+    unique_couninitialize_call& operator=(unique_couninitialize_call&&) = delete;
+    ~unique_couninitialize_call() {
+        if (active_) ::CoUninitialize();
+    }
+
+private:
+    bool active_;
+};
+
+class unique_close_clipboard_call {
+public:
+    explicit unique_close_clipboard_call(bool active = true) noexcept : active_(active) {}
+    unique_close_clipboard_call(const unique_close_clipboard_call&) = delete;
+    unique_close_clipboard_call& operator=(const unique_close_clipboard_call&) = delete;
+    ~unique_close_clipboard_call() {
+        if (active_) ::CloseClipboard();
+    }
+    explicit operator bool() const noexcept { return active_; }
+
+private:
+    bool active_;
+};
+
+}  // namespace quorvane::win32
