@@ -3,7 +3,8 @@
 // Owners for Windows resources, one per kind, shaped after WIL's
 // (wil/resource.h) so that a later switch to WIL is mechanical:
 // com_ptr<T>, unique_any<...>, unique_bstr, unique_variant, unique_hglobal,
-// unique_hglobal_locked, unique_couninitialize_call, unique_close_clipboard_call.
+// unique_hglobal_locked, unique_hfont, unique_couninitialize_call,
+// unique_close_clipboard_call.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -99,10 +100,12 @@ private:
 namespace detail {
 inline void FreeBstr(BSTR s) noexcept { ::SysFreeString(s); }
 inline void FreeHglobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
+inline void DeleteFont(HFONT f) noexcept { ::DeleteObject(f); }
 }  // namespace detail
 
 using unique_bstr = unique_any<BSTR, decltype(&detail::FreeBstr), &detail::FreeBstr>;
 using unique_hglobal = unique_any<HGLOBAL, decltype(&detail::FreeHglobal), &detail::FreeHglobal>;
+using unique_hfont = unique_any<HFONT, decltype(&detail::DeleteFont), &detail::DeleteFont>;
 
 // A VARIANT that is cleared when it goes.
 class unique_variant : public VARIANT {
