@@ -3,22 +3,18 @@
 
 #include <windows.h>
 
-#include <objbase.h>
+#include <new>
 
 #include "app/win32/main_window.h"
 #include "app/win32/native_controls.h"
 #include "app/win32/short_date_format.h"
 #include "inventory/error.h"
 #include "inventory/wmi/wmi_adapter_source.h"
-#include "win32/resource.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     using namespace quorvane::win32;
     try {
-        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        if (FAILED(com)) return 1;
-        const unique_couninitialize_call uninitialize;
-
+        // The source enters its COM apartment on this thread when first asked.
         quorvane::wmi::WmiAdapterSource source;
         const Win32ShortDateFormat shortDate;
         MessageBeepSignal beep;
