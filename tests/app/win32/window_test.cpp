@@ -85,6 +85,7 @@ TEST_F(WindowTest, ListCommandShowsEachAdapterOnceAndFitsTheColumns) {
     EXPECT_EQ(Cell(1, 3), L"10.0.0.254");
     EXPECT_EQ(Cell(1, 4), L"22/01/2007");
     EXPECT_TRUE(::IsWindowEnabled(Control(kCommand1Id)));
+    EXPECT_TRUE(::IsWindowVisible(Control(kListView1Id)));  // drawn again after the command
     EXPECT_EQ(signal_.beeps, 0);
 
     // Each column at least as wide as its longest cell; the last one takes

@@ -51,7 +51,7 @@ sleep 0.5
 xdotool key --window "$window" alt+l
 xdotool key --window "$window" alt+c
 wait_clipboard_change "$sentinel" "$work/tab.txt"
-if [ -n "$shot" ]; then import -window root "$shot"; echo "ok    screenshot in $shot"; fi
+if [ -n "$shot" ]; then import -window "$window" "$shot" && echo "ok    screenshot in $shot"; fi
 
 # Alt+C left the focus on the copy button: Tab reaches the check box.
 xdotool key --window "$window" Tab space alt+c
