@@ -12,13 +12,16 @@ import sys
 TITLES = ["NIC", "MAC", "IP Addr", "DHCP Svr", "LeaseObt", "LeaseExp",
           "WINS", "Host", "Domain", "NIC Name", "DNS"]
 
+passes = 0
 failures = 0
 
 
 def check(ok, what):
-    global failures
+    global passes, failures
     print(("ok    " if ok else "FAIL  ") + what)
-    if not ok:
+    if ok:
+        passes += 1
+    else:
         failures += 1
 
 
@@ -52,7 +55,7 @@ def main():
     check(all(i.isdigit() for i in indexes) and len(set(indexes)) == len(indexes),
           "adapter indexes are distinct numbers: %s" % indexes)
 
-    print("%d passed, %d failed" % (11 - failures, failures))
+    print("e2e-windows: %d passed, %d failed" % (passes, failures))
     return 1 if failures else 0
 
 
