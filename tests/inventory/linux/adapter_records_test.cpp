@@ -56,7 +56,7 @@ SystemFacts MachineWithoutServices() {
     return facts;
 }
 
-TEST(AdapterRecords, EveryInterfaceButLoopbackInIndexOrder) {
+TEST(LinuxSourceRecords, EveryInterfaceButLoopbackInIndexOrder) {
     const auto records = BuildRecords(MachineWithoutServices());
     ASSERT_EQ(records.size(), 3U);
     EXPECT_EQ(records[0].index, Value(std::uint32_t{3}));
@@ -66,7 +66,7 @@ TEST(AdapterRecords, EveryInterfaceButLoopbackInIndexOrder) {
     EXPECT_EQ(records[2].ipAddress, Texts({u"192.168.1.20", u"fe80::2"}));
 }
 
-TEST(AdapterRecords, IpEnabledNeedsAnUpInterfaceWithAnAddress) {
+TEST(LinuxSourceRecords, IpEnabledNeedsAnUpInterfaceWithAnAddress) {
     const auto records = BuildRecords(MachineWithoutServices());
     EXPECT_EQ(Find(records, 7)->ipEnabled, Value(true));
     // Down, though it holds an address: the address stays visible.
@@ -77,7 +77,7 @@ TEST(AdapterRecords, IpEnabledNeedsAnUpInterfaceWithAnAddress) {
     EXPECT_TRUE(Find(records, 4)->ipAddress.IsNull());
 }
 
-TEST(AdapterRecords, WithoutNetworkManagerDhcpIsUnknownAndResolvConfServesUsableInterfaces) {
+TEST(LinuxSourceRecords, WithoutNetworkManagerDhcpIsUnknownAndResolvConfServesUsableInterfaces) {
     const auto records = BuildRecords(MachineWithoutServices());
     const AdapterRecord& wlan = *Find(records, 7);
     EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"192.168.1.1", u"9.9.9.9"}));
@@ -95,13 +95,13 @@ TEST(AdapterRecords, WithoutNetworkManagerDhcpIsUnknownAndResolvConfServesUsable
     EXPECT_TRUE(Find(records, 3)->dnsDomain.IsNull());
 }
 
-TEST(AdapterRecords, DescriptionIsTheKernelDriverElseTheInterfaceName) {
+TEST(LinuxSourceRecords, DescriptionIsTheKernelDriverElseTheInterfaceName) {
     const auto records = BuildRecords(MachineWithoutServices());
     EXPECT_EQ(Find(records, 3)->description, Value(u"e1000e"));
     EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
 }
 
-TEST(AdapterRecords, NoHardwareAddressAndNoHostNameAreNull) {
+TEST(LinuxSourceRecords, NoHardwareAddressAndNoHostNameAreNull) {
     SystemFacts facts = MachineWithoutServices();
     facts.links[0].hardwareAddress.clear();
     facts.hostName.reset();
@@ -113,7 +113,7 @@ TEST(AdapterRecords, NoHardwareAddressAndNoHostNameAreNull) {
     EXPECT_TRUE(wlan.dnsServerSearchOrder.IsNull());
 }
 
-TEST(AdapterRecords, SystemdResolvedPrefersTheInterfacesOwnEntries) {
+TEST(LinuxSourceRecords, SystemdResolvedPrefersTheInterfacesOwnEntries) {
     SystemFacts facts = MachineWithoutServices();
     facts.resolved = ResolvedConfig{{{0, {"1.1.1.1"}}, {7, {"192.168.1.53"}}}, {{0, {"global.example"}}}};
     const auto records = BuildRecords(facts);
@@ -138,7 +138,7 @@ NmDevice LeasedDevice() {
     return device;
 }
 
-TEST(AdapterRecords, NetworkManagerLeaseInLocalCimTime) {
+TEST(LinuxSourceRecords, NetworkManagerLeaseInLocalCimTime) {
     testing::ScopedTimeZone zone(testing::kEasternTime);
     SystemFacts facts = MachineWithoutServices();
     facts.networkManager = std::vector<NmDevice>{LeasedDevice()};
@@ -153,7 +153,7 @@ TEST(AdapterRecords, NetworkManagerLeaseInLocalCimTime) {
     EXPECT_EQ(wlan.description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
 }
 
-TEST(AdapterRecords, IncompleteLeasesLeaveOnlyWhatIsKnown) {
+TEST(LinuxSourceRecords, IncompleteLeasesLeaveOnlyWhatIsKnown) {
     testing::ScopedTimeZone zone("UTC0");
     SystemFacts facts = MachineWithoutServices();
     NmDevice noLeaseTime = LeasedDevice();
@@ -168,7 +168,7 @@ TEST(AdapterRecords, IncompleteLeasesLeaveOnlyWhatIsKnown) {
     EXPECT_TRUE(Find(records, 3)->dhcpLeaseObtained.IsNull());
 }
 
-TEST(AdapterRecords, NetworkManagerWithoutIpv4ConfigFallsBackToTheResolver) {
+TEST(LinuxSourceRecords, NetworkManagerWithoutIpv4ConfigFallsBackToTheResolver) {
     SystemFacts facts = MachineWithoutServices();
     NmDevice unconfigured;
     unconfigured.interfaceName = "wlan0";
@@ -186,7 +186,7 @@ TEST(AdapterRecords, NetworkManagerWithoutIpv4ConfigFallsBackToTheResolver) {
     EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
 }
 
-TEST(AdapterRecords, DevicesMatchByIpInterfaceToo) {
+TEST(LinuxSourceRecords, DevicesMatchByIpInterfaceToo) {
     SystemFacts facts = MachineWithoutServices();
     NmDevice modem = LeasedDevice();
     modem.interfaceName = "cdc-wdm0";
@@ -196,7 +196,7 @@ TEST(AdapterRecords, DevicesMatchByIpInterfaceToo) {
     EXPECT_EQ(Find(records, 7)->dhcpServer, Value(u"192.168.1.1"));
 }
 
-TEST(AdapterRecordProperties, ReadByNameWithoutRegardToCase) {
+TEST(LinuxSourceRecordProperties, ReadByNameWithoutRegardToCase) {
     const AdapterRecord record = BuildRecords(MachineWithoutServices()).front();
     EXPECT_EQ(PropertyOf(record, u"Index"), Value(std::uint32_t{3}));
     EXPECT_EQ(PropertyOf(record, u"macaddress"), record.macAddress);
@@ -205,7 +205,7 @@ TEST(AdapterRecordProperties, ReadByNameWithoutRegardToCase) {
     EXPECT_TRUE(PropertyOf(record, u"DNSEnabledForWINSResolution").IsNull());
 }
 
-TEST(AdapterRecordProperties, UnknownNamesAreErrors) {
+TEST(LinuxSourceRecordProperties, UnknownNamesAreErrors) {
     const AdapterRecord record = BuildRecords(MachineWithoutServices()).front();
     for (const std::u16string_view name : {u"", u"Index ", u"SettingID", u"DNSServer"}) {
         EXPECT_THROW(PropertyOf(record, name), Error);

@@ -79,7 +79,7 @@ private:
     bool created_ = false;
 };
 
-class KernelLinksInNamespace : public ::testing::Test {
+class LinuxSourceNamespace : public ::testing::Test {
 protected:
     void SetUp() override {
         if (geteuid() != 0) GTEST_SKIP() << "needs root to create a network namespace";
@@ -109,7 +109,7 @@ const KernelLink* Named(const std::vector<KernelLink>& links, const std::string&
     return found == links.end() ? nullptr : &*found;
 }
 
-TEST_F(KernelLinksInNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresses) {
+TEST_F(LinuxSourceNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresses) {
     const auto links = ns_.Inside([] { return ReadKernelLinks(); });
     ASSERT_EQ(links.size(), 5U);
     EXPECT_TRUE(std::is_sorted(links.begin(), links.end(),
@@ -132,7 +132,7 @@ TEST_F(KernelLinksInNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresse
     EXPECT_TRUE(Named(links, "qv1")->addresses.empty());
 }
 
-TEST_F(KernelLinksInNamespace, SourceGivesOneRecordPerLinkButLoopback) {
+TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
     const std::string resolvConf = ::testing::TempDir() + "qv-netns-resolv.conf";
     std::ofstream(resolvConf) << "nameserver 192.0.2.53\nsearch netns.example\n";
     LinuxSourceOptions options;

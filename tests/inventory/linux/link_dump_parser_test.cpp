@@ -87,7 +87,7 @@ private:
     std::vector<std::byte> bytes_;
 };
 
-TEST(LinkDumpParser, LinksAndTheirAddresses) {
+TEST(LinuxSourceLinkDump, LinksAndTheirAddresses) {
     LinkDumpParser parser(kSequence);
     Datagram links;
     links.Link(2, IFF_UP | IFF_BROADCAST, "eth0", {0x02, 0x11, 0x22, 0x33, 0x44, 0x55})
@@ -118,7 +118,7 @@ TEST(LinkDumpParser, LinksAndTheirAddresses) {
     EXPECT_TRUE(links_.at(3).hardwareAddress.empty());
 }
 
-TEST(LinkDumpParser, KernelErrorBecomesPlatformErrorWithErrno) {
+TEST(LinuxSourceLinkDump, KernelErrorBecomesPlatformErrorWithErrno) {
     LinkDumpParser parser(kSequence);
     Datagram reply;
     reply.Error(EPERM);
@@ -131,7 +131,7 @@ TEST(LinkDumpParser, KernelErrorBecomesPlatformErrorWithErrno) {
     }
 }
 
-TEST(LinkDumpParser, OtherSequencesAndMalformedMessagesAreSkippedSafely) {
+TEST(LinuxSourceLinkDump, OtherSequencesAndMalformedMessagesAreSkippedSafely) {
     LinkDumpParser parser(kSequence);
     Datagram stale;
     stale.Link(5, IFF_UP, "old0", {1, 2, 3, 4, 5, 6}, kSequence - 1);
@@ -154,7 +154,7 @@ TEST(LinkDumpParser, OtherSequencesAndMalformedMessagesAreSkippedSafely) {
     EXPECT_TRUE(strict.links().empty());
 }
 
-TEST(LinkDumpParser, AddressOfUnexpectedWidthIsIgnored) {
+TEST(LinuxSourceLinkDump, AddressOfUnexpectedWidthIsIgnored) {
     LinkDumpParser parser(kSequence);
     Datagram reply;
     reply.Link(2, IFF_UP, "eth0", {1, 2, 3, 4, 5, 6}).Address(AF_INET, 2, {10, 0, 0}).Address(AF_INET6, 2, {1, 2, 3, 4});

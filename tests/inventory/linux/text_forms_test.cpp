@@ -26,12 +26,12 @@ KernelAddress Address(const char* text) {
     return address;
 }
 
-TEST(MacAddressText, SixBytesAsUpperCaseHexPairs) {
+TEST(LinuxSourceMacText, SixBytesAsUpperCaseHexPairs) {
     const std::array<std::uint8_t, 6> mac{0x02, 0xab, 0x0c, 0xff, 0x00, 0x9e};
     EXPECT_EQ(FormatMac(mac), "02:AB:0C:FF:00:9E");
 }
 
-TEST(MacAddressText, OtherLengthsHaveNone) {
+TEST(LinuxSourceMacText, OtherLengthsHaveNone) {
     EXPECT_EQ(FormatMac({}), std::nullopt);
     const std::array<std::uint8_t, 4> tunnel{10, 0, 0, 1};
     EXPECT_EQ(FormatMac(tunnel), std::nullopt);
@@ -39,7 +39,7 @@ TEST(MacAddressText, OtherLengthsHaveNone) {
     EXPECT_EQ(FormatMac(infiniband), std::nullopt);
 }
 
-TEST(AddressOrder, Ipv4ThenIpv6ThenLinkLocalKeepingKernelOrderWithinEach) {
+TEST(LinuxSourceAddressOrder, Ipv4ThenIpv6ThenLinkLocalKeepingKernelOrderWithinEach) {
     const std::vector<KernelAddress> kernelOrder = {
         Address("fe80::1"), Address("2001:db8::2"), Address("192.0.2.7"),
         Address("fd00::5"), Address("febf::9"),     Address("10.1.2.3"),
@@ -49,7 +49,7 @@ TEST(AddressOrder, Ipv4ThenIpv6ThenLinkLocalKeepingKernelOrderWithinEach) {
     EXPECT_EQ(OrderedAddressTexts(kernelOrder), expected);
 }
 
-TEST(AddressOrder, NoAddressesAndUnknownFamiliesGiveNoTexts) {
+TEST(LinuxSourceAddressOrder, NoAddressesAndUnknownFamiliesGiveNoTexts) {
     KernelAddress unknown;
     unknown.family = 17;
     EXPECT_TRUE(OrderedAddressTexts({}).empty());
@@ -63,19 +63,19 @@ TEST(AddressOrder, NoAddressesAndUnknownFamiliesGiveNoTexts) {
 constexpr std::int64_t kWinter = 1169473439;
 constexpr std::int64_t kSummer = 1183550400;
 
-TEST(CimDateTime, NegativeOffsetFollowsDaylightSaving) {
+TEST(LinuxSourceCimDateTime, NegativeOffsetFollowsDaylightSaving) {
     ScopedTimeZone zone(kEasternTime);
     EXPECT_EQ(LocalCimDateTime(kWinter), "20070122084359.000000-300");
     EXPECT_EQ(LocalCimDateTime(kSummer), "20070704080000.000000-240");
 }
 
-TEST(CimDateTime, PositiveOffsetFollowsDaylightSaving) {
+TEST(LinuxSourceCimDateTime, PositiveOffsetFollowsDaylightSaving) {
     ScopedTimeZone zone(kCentralEuropeanTime);
     EXPECT_EQ(LocalCimDateTime(kWinter), "20070122144359.000000+060");
     EXPECT_EQ(LocalCimDateTime(kSummer), "20070704140000.000000+120");
 }
 
-TEST(CimDateTime, ZeroAndFractionalHourOffsets) {
+TEST(LinuxSourceCimDateTime, ZeroAndFractionalHourOffsets) {
     {
         ScopedTimeZone zone("UTC0");
         EXPECT_EQ(LocalCimDateTime(kWinter), "20070122134359.000000+000");
@@ -90,13 +90,13 @@ TEST(CimDateTime, ZeroAndFractionalHourOffsets) {
     }
 }
 
-TEST(CimDateTime, LocalDateCrossesMidnightWithTheOffset) {
+TEST(LinuxSourceCimDateTime, LocalDateCrossesMidnightWithTheOffset) {
     ScopedTimeZone zone("XST-14");
     // 13:43:59 UTC is 03:43:59 of the next day at UTC+14.
     EXPECT_EQ(LocalCimDateTime(kWinter), "20070123034359.000000+840");
 }
 
-TEST(CimDateTime, UnrepresentableValuesHaveNoText) {
+TEST(LinuxSourceCimDateTime, UnrepresentableValuesHaveNoText) {
     std::tm date{};
     date.tm_year = 10000 - 1900;
     date.tm_mon = 0;
@@ -112,7 +112,7 @@ TEST(CimDateTime, UnrepresentableValuesHaveNoText) {
     EXPECT_EQ(LocalCimDateTime(std::numeric_limits<std::int64_t>::max()), std::nullopt);
 }
 
-TEST(ResolvConf, NameServersInFileOrderAndTheLastDomainOrSearchLine) {
+TEST(LinuxSourceResolvConf, NameServersInFileOrderAndTheLastDomainOrSearchLine) {
     const char* text =
         "# written by hand\n"
         "; old style comment\n"
@@ -130,7 +130,7 @@ TEST(ResolvConf, NameServersInFileOrderAndTheLastDomainOrSearchLine) {
     EXPECT_EQ(ParseResolvConf("domain a.example\nsearch b.example c.example\n").domain, "b.example");
 }
 
-TEST(ResolvConf, MalformedLinesAreIgnored) {
+TEST(LinuxSourceResolvConf, MalformedLinesAreIgnored) {
     const char* text =
         "nameserver\n"
         "nameserver not-an-address\n"
@@ -143,11 +143,11 @@ TEST(ResolvConf, MalformedLinesAreIgnored) {
     EXPECT_EQ(ParseResolvConf(""), ResolverConfig{});
 }
 
-TEST(ResolvConf, UnreadableFileIsNoConfiguration) {
+TEST(LinuxSourceResolvConf, UnreadableFileIsNoConfiguration) {
     EXPECT_EQ(ReadResolvConf("/nonexistent/resolv.conf"), std::nullopt);
 }
 
-TEST(DhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
+TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
     EXPECT_EQ(ParseSeconds("86400"), 86400);
     EXPECT_EQ(ParseSeconds("0"), 0);
     EXPECT_EQ(ParseSeconds(""), std::nullopt);

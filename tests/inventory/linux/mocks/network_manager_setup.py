@@ -102,7 +102,7 @@ def failing():
 
 def hanging():
     leases()
-    mock_of(ROOT).AddMethod(NM, 'GetDevices', '', 'ao', 'time.sleep(5); ret = []')
+    mock_of(ROOT).AddMethod(NM, 'GetDevices', '', 'ao', 'time.sleep(10); ret = []')
 
 
 {'leases': leases, 'broken_objects': broken_objects, 'failing': failing, 'hanging': hanging}[sys.argv[1]]()
