@@ -20,6 +20,8 @@ struct LinuxSourceOptions {
     std::string resolvConfPath = "/etc/resolv.conf";
     // Where /sys/class/net/IF/device/driver names the kernel driver.
     std::string sysfsNetRoot = "/sys/class/net";
+    // udev's records of devices, with the hardware's vendor and model names.
+    std::string udevDataDir = "/run/udev/data";
     // The interfaces; empty means the kernel of the calling thread's network
     // namespace (ReadKernelLinks).
     std::function<std::vector<KernelLink>()> readLinks;

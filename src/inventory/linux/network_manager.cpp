@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "inventory/linux/bus_caller.h"
+
 namespace quorvane::linux_inventory {
 
 namespace {

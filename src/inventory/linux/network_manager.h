@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/bus_caller.h"
-
 namespace quorvane::linux_inventory {
+
+// Declared only, so the facts can be used without the D-Bus headers.
+class BusCaller;
 
 // What NetworkManager knows about one of its devices; nullopt marks a fact
 // it did not give.

@@ -6,6 +6,8 @@
 #include <QDBusArgument>
 #include <cstring>
 
+#include "inventory/linux/bus_caller.h"
+
 namespace quorvane::linux_inventory {
 
 namespace {

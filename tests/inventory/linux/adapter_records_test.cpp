@@ -138,6 +138,23 @@ NmDevice LeasedDevice() {
     return device;
 }
 
+TEST(LinuxSourceRecords, DescriptionPrefersHardwareNamesOverDrivers) {
+    SystemFacts facts = MachineWithoutServices();
+    facts.hardwareNameOf = [](std::uint32_t index) -> std::optional<std::string> {
+        if (index == 3 || index == 7) return "Intel Corporation I219-LM";
+        return std::nullopt;
+    };
+    NmDevice named = LeasedDevice();  // NetworkManager names vendor and product itself
+    NmDevice driverOnly;
+    driverOnly.interfaceName = "eth0";
+    driverOnly.driver = "e1000e";
+    facts.networkManager = std::vector<NmDevice>{named, driverOnly};
+    const auto records = BuildRecords(facts);
+    EXPECT_EQ(Find(records, 7)->description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
+    EXPECT_EQ(Find(records, 3)->description, Value(u"Intel Corporation I219-LM"));
+    EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
+}
+
 TEST(LinuxSourceRecords, NetworkManagerLeaseInLocalCimTime) {
     testing::ScopedTimeZone zone(testing::kEasternTime);
     SystemFacts facts = MachineWithoutServices();

@@ -138,7 +138,9 @@ TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
     LinuxSourceOptions options;
     options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
     options.resolvConfPath = resolvConf;
-    options.sysfsNetRoot = "/nonexistent";  // the host's sysfs does not describe this namespace
+    // The host's sysfs and udev records do not describe this namespace.
+    options.sysfsNetRoot = "/nonexistent";
+    options.udevDataDir = "/nonexistent";
 
     struct Row {
         Value index, mac, ipEnabled, ip, dns, domain, description, dhcp, wins;

@@ -123,7 +123,9 @@ protected:
         options.busAddress = bus_->address();
         options.timeoutMs = timeoutMs;
         options.resolvConfPath = resolvConf_;
+        // The fake links must not pick up the host's drivers and hardware names.
         options.sysfsNetRoot = "/nonexistent";
+        options.udevDataDir = "/nonexistent";
         options.readLinks = FakeLinks;
         return options;
     }
