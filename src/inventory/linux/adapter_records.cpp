@@ -73,8 +73,8 @@ std::optional<std::string> HardwareName(const SystemFacts& facts, std::uint32_t 
     return facts.hardwareNameOf ? facts.hardwareNameOf(index) : std::nullopt;
 }
 
-// The most telling name there is: vendor and product, else the driver, else
-// the interface's own name.
+// The most telling name there is: the hardware's vendor and product (from
+// NetworkManager, else from udev), else the driver, else the interface's name.
 std::string Description(const SystemFacts& facts, const NmDevice* device, const KernelLink& link) {
     if (device && device->vendor && device->product) return *device->vendor + " " + *device->product;
     if (device && device->product) return *device->product;
