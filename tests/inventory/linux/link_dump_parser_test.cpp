@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <climits>
+#include <utility>
 #include <cstring>
 
 #include "inventory/error.h"
@@ -41,9 +43,10 @@ public:
         return Message(RTM_NEWADDR, kSequence, body);
     }
 
+    // `code` as the kernel sends it, a negated errno.
     Datagram& Error(int code) {
         nlmsgerr error{};
-        error.error = -code;
+        error.error = code;
         return Message(NLMSG_ERROR, kSequence, Bytes(&error, sizeof error));
     }
 
@@ -120,14 +123,19 @@ TEST(LinuxSourceLinkDump, LinksAndTheirAddresses) {
 
 TEST(LinuxSourceLinkDump, KernelErrorBecomesPlatformErrorWithErrno) {
     LinkDumpParser parser(kSequence);
-    Datagram reply;
-    reply.Error(EPERM);
-    try {
-        parser.Feed(reply.bytes());
-        FAIL() << "an error reply must throw";
-    } catch (const quorvane::Error& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::Platform);
-        EXPECT_EQ(error.platformCode(), EPERM);
+    // A real errno, then codes no kernel sends: positive, and one whose
+    // negation overflows.
+    const std::pair<int, int> sentAndReported[] = {{-EPERM, EPERM}, {7, EPROTO}, {INT_MIN, EPROTO}};
+    for (const auto& [sent, reported] : sentAndReported) {
+        Datagram reply;
+        reply.Error(sent);
+        try {
+            parser.Feed(reply.bytes());
+            ADD_FAILURE() << "an error reply must throw: " << sent;
+        } catch (const quorvane::Error& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::Platform);
+            EXPECT_EQ(error.platformCode(), reported) << sent;
+        }
     }
 }
 
