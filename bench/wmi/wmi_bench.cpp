@@ -53,7 +53,7 @@ int BareEnumeration() {
     for (;;) {
         com_ptr<IWbemClassObject> object;
         ULONG returned = 0;
-        quorvane::wmi::ThrowIfFailed(instances->Next(WBEM_INFINITE, 1, object.put(), &returned), "Next");
+        quorvane::wmi::ThrowIfFailed(instances->Next(30'000, 1, object.put(), &returned), "Next");
         if (returned == 0) break;
         ++adapters;
         for (const wchar_t* property : kRowProperties) {
