@@ -45,8 +45,12 @@ private:
 
 class WmiEnumeration final : public AdapterEnumeration {
 public:
-    WmiEnumeration(std::shared_ptr<ComApartment> apartment, win32::com_ptr<IEnumWbemClassObject> instances) noexcept
-        : apartment_(std::move(apartment)), instances_(std::move(instances)) {}
+    WmiEnumeration(std::shared_ptr<ComApartment> apartment, win32::com_ptr<IWbemServices> services,
+                   std::u16string className)
+        : apartment_(std::move(apartment)),
+          services_(std::move(services)),
+          className_(std::move(className)),
+          instances_(EnumerateInstances(*services_.get(), className_)) {}
 
     std::unique_ptr<AdapterObject> Next() override {
         if (!instances_) return nullptr;  // already at the end
@@ -56,16 +60,25 @@ public:
         ThrowIfFailed(hr, "IEnumWbemClassObject::Next");
         if (returned == 0) {
             if (hr == WBEM_S_TIMEDOUT) ThrowHresult(hr, "IEnumWbemClassObject::Next (timed out)");
-            instances_.reset();  // WBEM_S_FALSE: no more instances
+            // WBEM_S_FALSE: no more instances. None at all may mean the
+            // class does not exist, which is a failure, not an empty list.
+            // Asked only then, as it costs about one more enumeration.
+            if (!anyReturned_) RequireClass(*services_.get(), className_);
+            instances_.reset();
+            services_.reset();
             return nullptr;
         }
         if (!object) ThrowHresult(E_POINTER, "IEnumWbemClassObject::Next (no object)");
+        anyReturned_ = true;
         return std::make_unique<WmiObject>(apartment_, std::move(object));
     }
 
 private:
     std::shared_ptr<ComApartment> apartment_;
+    win32::com_ptr<IWbemServices> services_;
+    std::u16string className_;
     win32::com_ptr<IEnumWbemClassObject> instances_;
+    bool anyReturned_ = false;
 };
 
 }  // namespace
@@ -79,8 +92,7 @@ std::unique_ptr<AdapterEnumeration> WmiAdapterSource::InstancesOf(std::u16string
         InitializeComSecurity();
         apartment_ = std::move(apartment);
     }
-    const win32::com_ptr<IWbemServices> services = ConnectLocalCimv2();
-    return std::make_unique<WmiEnumeration>(apartment_, EnumerateInstances(*services.get(), className));
+    return std::make_unique<WmiEnumeration>(apartment_, ConnectLocalCimv2(), std::u16string(className));
 }
 
 }  // namespace quorvane::wmi

@@ -41,16 +41,26 @@ win32::com_ptr<IWbemServices> ConnectLocalCimv2() {
     return services;
 }
 
-win32::com_ptr<IEnumWbemClassObject> EnumerateInstances(IWbemServices& services, std::u16string_view className) {
-    // WMI reads a BSTR up to its first NUL; a name holding one would name
-    // another class than the caller asked for.
+namespace {
+
+// WMI reads a BSTR up to its first NUL; a name holding one would name
+// another class than the caller asked for.
+win32::unique_bstr ClassNameBstr(std::u16string_view className) {
     if (className.find(u'\0') != std::u16string_view::npos) ThrowInvalidArgument("class name holds a NUL character");
-    const win32::unique_bstr name = MakeBstr(className);
-    // Ask for the class itself first: an unknown class is then a failure
-    // everywhere, where some services would just enumerate nothing.
+    return MakeBstr(className);
+}
+
+}  // namespace
+
+void RequireClass(IWbemServices& services, std::u16string_view className) {
+    const win32::unique_bstr name = ClassNameBstr(className);
     win32::com_ptr<IWbemClassObject> classObject;
     ThrowIfFailed(services.GetObject(name.get(), 0, nullptr, classObject.put(), nullptr),
                   "IWbemServices::GetObject(" + DiagnosticName(className) + ")");
+}
+
+win32::com_ptr<IEnumWbemClassObject> EnumerateInstances(IWbemServices& services, std::u16string_view className) {
+    const win32::unique_bstr name = ClassNameBstr(className);
     win32::com_ptr<IEnumWbemClassObject> instances;
     ThrowIfFailed(services.CreateInstanceEnum(name.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                               nullptr, instances.put()),

@@ -16,6 +16,11 @@ win32::com_ptr<IWbemServices> ConnectLocalCimv2();
 // (the instances are produced while they are fetched).
 win32::com_ptr<IEnumWbemClassObject> EnumerateInstances(IWbemServices& services, std::u16string_view className);
 
+// Fails with the Platform error unless the service knows `className`.
+// Some services (Wine's) enumerate nothing for an unknown class instead of
+// failing, so an empty enumeration is checked with this.
+void RequireClass(IWbemServices& services, std::u16string_view className);
+
 // Lets calls through `proxy` impersonate the caller.
 void SetImpersonateBlanket(IUnknown* proxy, std::string_view what);
 
