@@ -1,0 +1,165 @@
+#include "inventory/linux/adapter_records.h"
+
+#include <QString>
+#include <algorithm>
+#include <iterator>
+
+#include "inventory/error.h"
+#include "inventory/linux/address_text.h"
+#include "inventory/linux/cim_datetime.h"
+
+namespace quorvane::linux_inventory {
+
+namespace {
+
+std::u16string Utf16(const std::string& utf8) { return QString::fromStdString(utf8).toStdU16String(); }
+
+Value TextOrNull(const std::optional<std::string>& text) {
+    if (!text || text->empty()) return Null{};
+    return Value(Utf16(*text));
+}
+
+// An array of texts; Null when empty, as the management service has it.
+Value TextArrayOrNull(const std::vector<std::string>& texts) {
+    if (texts.empty()) return Null{};
+    std::vector<Value> elements;
+    elements.reserve(texts.size());
+    for (const std::string& text : texts) elements.emplace_back(Utf16(text));
+    return Value::Array(std::move(elements));
+}
+
+const NmDevice* DeviceFor(const SystemFacts& facts, const std::string& name) {
+    if (!facts.networkManager) return nullptr;
+    for (const NmDevice& device : *facts.networkManager) {
+        if (device.interfaceName == name) return &device;
+    }
+    for (const NmDevice& device : *facts.networkManager) {
+        if (!device.ipInterfaceName.empty() && device.ipInterfaceName == name) return &device;
+    }
+    return nullptr;
+}
+
+// A per-interface entry of systemd-resolved when it has one; the global
+// entry only for an interface that can use it.
+std::vector<std::string> ResolvedEntries(const std::map<std::int32_t, std::vector<std::string>>& entries,
+                                         std::uint32_t index, bool ipEnabled) {
+    const auto own = entries.find(static_cast<std::int32_t>(index));
+    if (own != entries.end() && !own->second.empty()) return own->second;
+    const auto global = entries.find(0);
+    if (ipEnabled && global != entries.end()) return global->second;
+    return {};
+}
+
+// Name servers and domain from the resolver's own configuration, used where
+// NetworkManager gives no IPv4 configuration. resolv.conf is system-wide, so
+// it is given only to interfaces that are up with an address.
+void ResolverFallback(const SystemFacts& facts, const KernelLink& link, bool ipEnabled, AdapterRecord& record) {
+    if (facts.resolved) {
+        record.dnsServerSearchOrder = TextArrayOrNull(ResolvedEntries(facts.resolved->servers, link.index, ipEnabled));
+        const auto domains = ResolvedEntries(facts.resolved->domains, link.index, ipEnabled);
+        record.dnsDomain = domains.empty() ? Value(Null{}) : TextOrNull(domains.front());
+    } else if (facts.resolvConf && ipEnabled) {
+        record.dnsServerSearchOrder = TextArrayOrNull(facts.resolvConf->nameservers);
+        record.dnsDomain = TextOrNull(facts.resolvConf->domain);
+    }
+}
+
+std::optional<std::string> KernelDriver(const SystemFacts& facts, const std::string& name) {
+    return facts.driverOf ? facts.driverOf(name) : std::nullopt;
+}
+
+std::string NmDescription(const SystemFacts& facts, const NmDevice& device, const std::string& name) {
+    if (device.vendor && device.product) return *device.vendor + " " + *device.product;
+    if (device.product) return *device.product;
+    if (device.driver) return *device.driver;
+    return KernelDriver(facts, name).value_or(name);
+}
+
+void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, const KernelLink& link,
+                            bool ipEnabled, AdapterRecord& record) {
+    record.dhcpEnabled = device.dhcpEnabled ? Value(*device.dhcpEnabled) : Value(Null{});
+    record.dhcpServer = TextOrNull(device.dhcpServer);
+    if (device.leaseExpiry) {
+        record.dhcpLeaseExpires = TextOrNull(LocalCimDateTime(*device.leaseExpiry));
+        if (device.leaseTime && *device.leaseTime <= *device.leaseExpiry) {
+            record.dhcpLeaseObtained = TextOrNull(LocalCimDateTime(*device.leaseExpiry - *device.leaseTime));
+        }
+    }
+    if (device.dnsServers) {
+        record.dnsServerSearchOrder = TextArrayOrNull(*device.dnsServers);
+        record.dnsDomain = TextOrNull(device.domain);
+    } else {
+        ResolverFallback(facts, link, ipEnabled, record);
+        if (device.domain) record.dnsDomain = TextOrNull(device.domain);
+    }
+    record.description = Value(Utf16(NmDescription(facts, device, link.name)));
+}
+
+}  // namespace
+
+std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
+    std::vector<KernelLink> links = facts.links;
+    std::stable_sort(links.begin(), links.end(),
+                     [](const KernelLink& a, const KernelLink& b) { return a.index < b.index; });
+    std::vector<AdapterRecord> records;
+    for (const KernelLink& link : links) {
+        if (link.loopback) continue;
+        AdapterRecord record;
+        record.index = Value(link.index);
+        record.macAddress = TextOrNull(FormatMac(link.hardwareAddress));
+        const auto addresses = OrderedAddressTexts(link.addresses);
+        const bool ipEnabled = link.up && !addresses.empty();
+        record.ipEnabled = Value(ipEnabled);
+        record.ipAddress = TextArrayOrNull(addresses);
+        record.dnsHostName = TextOrNull(facts.hostName);
+        if (const NmDevice* device = DeviceFor(facts, link.name)) {
+            FillFromNetworkManager(facts, *device, link, ipEnabled, record);
+        } else {
+            ResolverFallback(facts, link, ipEnabled, record);
+            record.description = Value(Utf16(KernelDriver(facts, link.name).value_or(link.name)));
+        }
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+namespace {
+
+struct NamedProperty {
+    std::u16string_view name;
+    Value AdapterRecord::*member;
+};
+
+constexpr NamedProperty kProperties[] = {
+    {u"Index", &AdapterRecord::index},
+    {u"MACAddress", &AdapterRecord::macAddress},
+    {u"IPEnabled", &AdapterRecord::ipEnabled},
+    {u"IPAddress", &AdapterRecord::ipAddress},
+    {u"DHCPEnabled", &AdapterRecord::dhcpEnabled},
+    {u"DHCPServer", &AdapterRecord::dhcpServer},
+    {u"DHCPLeaseObtained", &AdapterRecord::dhcpLeaseObtained},
+    {u"DHCPLeaseExpires", &AdapterRecord::dhcpLeaseExpires},
+    {u"DNSEnabledForWINSResolution", &AdapterRecord::dnsEnabledForWinsResolution},
+    {u"DNSHostName", &AdapterRecord::dnsHostName},
+    {u"DNSDomain", &AdapterRecord::dnsDomain},
+    {u"Description", &AdapterRecord::description},
+    {u"DNSServerSearchOrder", &AdapterRecord::dnsServerSearchOrder},
+};
+
+char16_t FoldAscii(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+}  // namespace
+
+const Value& PropertyOf(const AdapterRecord& record, std::u16string_view name) {
+    for (const NamedProperty& property : kProperties) {
+        if (SameName(property.name, name)) return record.*property.member;
+    }
+    ThrowInvalidArgument("no such property of Win32_NetworkAdapterConfiguration");
+}
+
+}  // namespace quorvane::linux_inventory

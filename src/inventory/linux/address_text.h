@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quorvane::linux_inventory {
+
+// One address the kernel holds on an interface, in network byte order.
+struct KernelAddress {
+    int family = 0;  // AF_INET or AF_INET6
+    std::array<std::uint8_t, 16> bytes{};
+
+    bool operator==(const KernelAddress&) const = default;
+};
+
+// Six upper-case hex pairs joined by ":"; nullopt for any other length
+// (tunnels, InfiniBand and links without a hardware address).
+std::optional<std::string> FormatMac(std::span<const std::uint8_t> hardwareAddress);
+
+// The textual form of one address ("192.0.2.1", "2001:db8::1"); nullopt for
+// a family other than IPv4 and IPv6.
+std::optional<std::string> AddressText(const KernelAddress& address);
+
+// An interface's addresses as texts: IPv4 first, then IPv6 other than
+// link-local, then IPv6 link-local; the kernel's order within each group.
+std::vector<std::string> OrderedAddressTexts(const std::vector<KernelAddress>& addresses);
+
+}  // namespace quorvane::linux_inventory

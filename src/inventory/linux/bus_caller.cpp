@@ -1,0 +1,44 @@
+#include "inventory/linux/bus_caller.h"
+
+#include <QDBusArgument>
+#include <QDBusError>
+#include <QDBusMessage>
+
+namespace quorvane::linux_inventory {
+
+BusCaller::BusCaller(QDBusConnection connection, int timeoutMs)
+    : connection_(std::move(connection)), timeoutMs_(timeoutMs) {}
+
+bool BusCaller::Runs(const QString& service) {
+    if (!connection_.isConnected() || unresponsive_.contains(service)) return false;
+    const auto reply = Call(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"), {service});
+    return reply && !reply->isEmpty() && reply->front().toBool();
+}
+
+std::optional<QList<QVariant>> BusCaller::Call(const QString& service, const QString& path, const QString& interface,
+                                               const QString& method, const QList<QVariant>& arguments) {
+    if (!connection_.isConnected() || unresponsive_.contains(service)) return std::nullopt;
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = connection_.call(message, QDBus::Block, timeoutMs_);
+    if (reply.type() == QDBusMessage::ReplyMessage) return reply.arguments();
+    const QDBusError::ErrorType error = QDBusError(reply).type();
+    if (error == QDBusError::NoReply || error == QDBusError::Timeout || error == QDBusError::TimedOut) {
+        unresponsive_.insert(service);
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariantMap> BusCaller::GetAll(const QString& service, const QString& path, const QString& interface) {
+    const auto reply =
+        Call(service, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"), {interface});
+    if (!reply || reply->isEmpty()) return std::nullopt;
+    const QVariant& value = reply->front();
+    if (value.userType() != qMetaTypeId<QDBusArgument>()) return std::nullopt;
+    const auto argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("a{sv}")) return std::nullopt;
+    return qdbus_cast<QVariantMap>(argument);
+}
+
+}  // namespace quorvane::linux_inventory

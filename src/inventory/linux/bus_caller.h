@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+#include <QVariantMap>
+#include <optional>
+
+namespace quorvane::linux_inventory {
+
+// Blocking D-Bus calls, each bounded by one short timeout. A service that
+// let a call time out is not asked again by this caller, so one hung
+// service costs one timeout per snapshot, not one per object.
+class BusCaller {
+public:
+    BusCaller(QDBusConnection connection, int timeoutMs);
+
+    // True when the bus says the name has an owner and the service has not
+    // timed out before.
+    bool Runs(const QString& service);
+
+    // The reply's arguments, or nullopt on any error.
+    std::optional<QList<QVariant>> Call(const QString& service, const QString& path, const QString& interface,
+                                        const QString& method, const QList<QVariant>& arguments = {});
+
+    // Properties.GetAll on one object; nullopt on any error.
+    std::optional<QVariantMap> GetAll(const QString& service, const QString& path, const QString& interface);
+
+private:
+    QDBusConnection connection_;
+    int timeoutMs_;
+    QSet<QString> unresponsive_;
+};
+
+}  // namespace quorvane::linux_inventory

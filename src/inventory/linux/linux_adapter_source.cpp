@@ -1,0 +1,98 @@
+#include "inventory/linux/linux_adapter_source.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+#include <QDBusConnection>
+#include <atomic>
+
+#include "inventory/error.h"
+#include "inventory/linux/adapter_records.h"
+#include "inventory/linux/bus_caller.h"
+#include "inventory/linux/sysfs_driver.h"
+
+namespace quorvane::linux_inventory {
+
+namespace {
+
+class SnapshotObject final : public AdapterObject {
+public:
+    explicit SnapshotObject(std::shared_ptr<const AdapterRecord> record) : record_(std::move(record)) {}
+    Value Read(std::u16string_view property) override { return PropertyOf(*record_, property); }
+
+private:
+    std::shared_ptr<const AdapterRecord> record_;
+};
+
+class SnapshotEnumeration final : public AdapterEnumeration {
+public:
+    explicit SnapshotEnumeration(std::vector<AdapterRecord> records) {
+        records_.reserve(records.size());
+        for (auto& record : records) records_.push_back(std::make_shared<const AdapterRecord>(std::move(record)));
+    }
+    std::unique_ptr<AdapterObject> Next() override {
+        if (next_ >= records_.size()) return nullptr;
+        return std::make_unique<SnapshotObject>(records_[next_++]);
+    }
+
+private:
+    std::vector<std::shared_ptr<const AdapterRecord>> records_;
+    std::size_t next_ = 0;
+};
+
+std::optional<std::string> HostName() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return std::nullopt;
+    return std::string(name);
+}
+
+// A private bus gets a connection of its own, named uniquely so two
+// snapshots never share it, and closed again when the snapshot is taken.
+class BusConnection {
+public:
+    explicit BusConnection(const std::optional<std::string>& address) {
+        if (!address) {
+            connection_ = QDBusConnection::systemBus();
+            return;
+        }
+        static std::atomic<unsigned> counter{0};
+        name_ = QStringLiteral("quorvane-linux-source-%1").arg(counter++);
+        connection_ = QDBusConnection::connectToBus(QString::fromStdString(*address), name_);
+    }
+    ~BusConnection() {
+        if (!name_.isEmpty()) QDBusConnection::disconnectFromBus(name_);
+    }
+    BusConnection(const BusConnection&) = delete;
+    BusConnection& operator=(const BusConnection&) = delete;
+
+    const QDBusConnection& get() const { return connection_; }
+
+private:
+    QString name_;
+    QDBusConnection connection_{QString()};
+};
+
+}  // namespace
+
+LinuxAdapterSource::LinuxAdapterSource() : LinuxAdapterSource(LinuxSourceOptions{}) {}
+
+LinuxAdapterSource::LinuxAdapterSource(LinuxSourceOptions options) : options_(std::move(options)) {}
+
+std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16string_view className) {
+    if (className != kAdapterConfigurationClass) ThrowInvalidArgument("unknown management class");
+
+    SystemFacts facts;
+    facts.links = options_.readLinks ? options_.readLinks() : ReadKernelLinks();
+    {
+        BusConnection connection(options_.busAddress);
+        BusCaller bus(connection.get(), options_.timeoutMs);
+        facts.networkManager = ReadNetworkManager(bus);
+        facts.resolved = ReadResolved(bus);
+    }
+    if (!facts.resolved) facts.resolvConf = ReadResolvConf(options_.resolvConfPath);
+    facts.hostName = HostName();
+    facts.driverOf = [root = options_.sysfsNetRoot](const std::string& name) { return DriverOfInterface(root, name); };
+    return std::make_unique<SnapshotEnumeration>(BuildRecords(facts));
+}
+
+}  // namespace quorvane::linux_inventory

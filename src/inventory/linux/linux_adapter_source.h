@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "inventory/adapter_source.h"
+#include "inventory/linux/kernel_links.h"
+
+namespace quorvane::linux_inventory {
+
+struct LinuxSourceOptions {
+    // The bus NetworkManager and systemd-resolved are asked on; nullopt is
+    // the system bus.
+    std::optional<std::string> busAddress;
+    // The longest any one D-Bus call may take.
+    int timeoutMs = 500;
+    std::string resolvConfPath = "/etc/resolv.conf";
+    // Where /sys/class/net/IF/device/driver names the kernel driver.
+    std::string sysfsNetRoot = "/sys/class/net";
+    // The interfaces; empty means the kernel of the calling thread's network
+    // namespace (ReadKernelLinks).
+    std::function<std::vector<KernelLink>()> readLinks;
+};
+
+// The adapters of this computer as "Win32_NetworkAdapterConfiguration"
+// records: the kernel's interfaces, with what NetworkManager (or, without
+// it, systemd-resolved or resolv.conf) knows about each. Each InstancesOf
+// takes one snapshot; reads on its objects are lookups.
+class LinuxAdapterSource final : public quorvane::AdapterSource {
+public:
+    // The real system: the system bus, /etc/resolv.conf, the host's name.
+    LinuxAdapterSource();
+    explicit LinuxAdapterSource(LinuxSourceOptions options);
+
+    // Throws quorvane::Error for another class name, or (Platform, errno)
+    // when the kernel's interfaces cannot be read at all. A missing, failing
+    // or silent D-Bus service only leaves its properties Null.
+    std::unique_ptr<AdapterEnumeration> InstancesOf(std::u16string_view className) override;
+
+private:
+    LinuxSourceOptions options_;
+};
+
+}  // namespace quorvane::linux_inventory

@@ -1,0 +1,70 @@
+#include "inventory/linux/resolved.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+
+#include <QDBusArgument>
+#include <cstring>
+
+namespace quorvane::linux_inventory {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.resolve1");
+
+std::optional<QDBusArgument> Argument(const QVariantMap& properties, const QString& name, const char* signature) {
+    const auto found = properties.find(name);
+    if (found == properties.end() || found->userType() != qMetaTypeId<QDBusArgument>()) return std::nullopt;
+    auto argument = found->value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String(signature)) return std::nullopt;
+    return argument;
+}
+
+std::optional<std::string> AddressText(std::int32_t family, const QByteArray& bytes) {
+    const qsizetype width = family == AF_INET ? 4 : family == AF_INET6 ? 16 : 0;
+    if (width == 0 || bytes.size() != width) return std::nullopt;
+    unsigned char address[16] = {};
+    std::memcpy(address, bytes.constData(), static_cast<std::size_t>(width));
+    char text[INET6_ADDRSTRLEN] = {};
+    if (inet_ntop(family, address, text, sizeof text) == nullptr) return std::nullopt;
+    return std::string(text);
+}
+
+}  // namespace
+
+std::optional<ResolvedConfig> ReadResolved(BusCaller& bus) {
+    if (!bus.Runs(kService)) return std::nullopt;
+    const auto properties =
+        bus.GetAll(kService, QStringLiteral("/org/freedesktop/resolve1"), QStringLiteral("org.freedesktop.resolve1.Manager"));
+    if (!properties) return std::nullopt;
+
+    ResolvedConfig config;
+    if (auto dns = Argument(*properties, QStringLiteral("DNS"), "a(iiay)")) {
+        dns->beginArray();
+        while (!dns->atEnd()) {
+            std::int32_t index = 0, family = 0;
+            QByteArray bytes;
+            dns->beginStructure();
+            *dns >> index >> family >> bytes;
+            dns->endStructure();
+            if (auto text = AddressText(family, bytes)) config.servers[index].push_back(std::move(*text));
+        }
+        dns->endArray();
+    }
+    if (auto domains = Argument(*properties, QStringLiteral("Domains"), "a(isb)")) {
+        domains->beginArray();
+        while (!domains->atEnd()) {
+            std::int32_t index = 0;
+            QString name;
+            bool routingOnly = false;
+            domains->beginStructure();
+            *domains >> index >> name >> routingOnly;
+            domains->endStructure();
+            if (!routingOnly && !name.isEmpty()) config.domains[index].push_back(name.toStdString());
+        }
+        domains->endArray();
+    }
+    return config;
+}
+
+}  // namespace quorvane::linux_inventory

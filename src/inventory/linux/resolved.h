@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "inventory/linux/bus_caller.h"
+
+namespace quorvane::linux_inventory {
+
+// The DNS settings systemd-resolved holds, per interface index; index 0
+// holds the global ones.
+struct ResolvedConfig {
+    std::map<std::int32_t, std::vector<std::string>> servers;
+    std::map<std::int32_t, std::vector<std::string>> domains;  // search domains, routing-only ones left out
+};
+
+// One GetAll on the resolver's manager object; nullopt when it does not run
+// or does not answer.
+std::optional<ResolvedConfig> ReadResolved(BusCaller& bus);
+
+}  // namespace quorvane::linux_inventory
