@@ -25,7 +25,7 @@ int DesignPixels(float twips, float dpi) {
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
     : QWidget(parent),
       dpi_(LogicalDpi(*this)),
-      listView1Widget_(new QTreeView(this)),
+      listView1Widget_(new AdapterTreeView(this)),
       model_(new AdapterTableModel(listView1Widget_)),
       command1Widget_(new QPushButton(QStringLiteral("&List Network Adaptors"), this)),
       command2Widget_(new QPushButton(QStringLiteral("&Copy table to clipboard"), this)),

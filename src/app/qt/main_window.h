@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "app/qt/adapter_table_model.h"
+#include "app/qt/adapter_tree_view.h"
 #include "app/qt/qt_controls.h"
 #include "app/qt/qt_list_view.h"
 

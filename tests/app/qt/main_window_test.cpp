@@ -204,6 +204,30 @@ TEST_F(MainWindowTest, WhenOtherColumnsLeaveNoRoomTheLastOnlyFitsItsOwnText) {
     EXPECT_LT(fitted[10], metrics.horizontalAdvance(QStringLiteral("192.168.0.1,10.0.0.1")) + 40);
 }
 
+// Text widths are remembered between list commands; a new font must not
+// leave the columns at the widths of the old one.
+TEST_F(MainWindowTest, ColumnsAreFittedAgainAfterTheFontGrows) {
+    source.adapters = {TypicalAdapter(1)};
+    Open(systemClipboard);
+    window->Command1Widget().click();
+    const int macBefore = Header().sectionSize(1);
+
+    QFont larger = window->ListView1Widget().font();
+    larger.setPointSizeF(larger.pointSizeF() * 2.0);
+    window->ListView1Widget().setFont(larger);
+    Header().setFont(larger);
+    window->Command1Widget().click();
+
+    const QAbstractItemModel& model = *window->ListView1Widget().model();
+    const QFontMetrics metrics(larger);
+    EXPECT_GT(Header().sectionSize(1), macBefore);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_GE(Header().sectionSize(i), metrics.horizontalAdvance(model.data(model.index(0, i)).toString())) << i;
+        EXPECT_GE(Header().sectionSize(i), metrics.horizontalAdvance(model.headerData(i, Qt::Horizontal).toString()))
+            << i;
+    }
+}
+
 TEST_F(MainWindowTest, ControlsFollowTheClientAreaInTwipsAtTheScreensDpi) {
     Open(systemClipboard);
     const float dpi = window->Dpi();
