@@ -26,8 +26,11 @@ std::int32_t SplitZoneOffset(std::u16string& text);
 // Puts `insert` before the n-th occurrence of `separator` in `target`. With
 // the empty separator every character position is an occurrence, so the
 // insert lands before character n (n = length + 1 appends; n <= 1 prepends).
-// Where no result is defined (the empty separator with n beyond length + 1 or
-// an empty target) raises the invalid-argument error.
+// With fewer occurrences than n: before the only one when there is one, else
+// after the target padded with copies of the separator's first character up
+// to n - 1 occurrences. Where no result is defined (the empty separator with
+// n beyond length + 1 or an empty target; no occurrence and n <= 0) raises
+// the invalid-argument error.
 std::u16string InsertAtOccurrence(std::u16string_view target, std::u16string_view insert, std::int32_t n,
                                   std::u16string_view separator);
 

@@ -1,0 +1,61 @@
+#include "app/memory_table.h"
+
+#include "inventory/checked_int.h"
+#include "inventory/error.h"
+
+namespace quorvane {
+
+namespace {
+
+// A 1-based position checked against a collection's size.
+std::size_t Slot(std::int32_t position, std::size_t size, const char* what) {
+    if (position < 1 || static_cast<std::size_t>(position) > size) ThrowInvalidArgument(what);
+    return static_cast<std::size_t>(position - 1);
+}
+
+}  // namespace
+
+std::int32_t InMemoryTable::AppendRow(std::u16string_view text) {
+    const std::int32_t position = CheckedAdd(CheckedLength(rows_.size()), 1);
+    rows_.push_back(Row{std::u16string(text), {}});
+    return position;
+}
+
+void InMemoryTable::SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) {
+    Row& r = rows_[Slot(row, rows_.size(), "no such row")];
+    if (n < 1) ThrowInvalidArgument("sub-items are numbered from 1");
+    const auto index = static_cast<std::size_t>(n - 1);
+    if (r.subItems.size() <= index) r.subItems.resize(index + 1);
+    r.subItems[index] = text;
+}
+
+void InMemoryTable::ClearRows() { rows_.clear(); }
+
+void InMemoryTable::ClearColumns() { columns_.clear(); }
+
+void InMemoryTable::AddColumn(std::u16string_view title) { columns_.emplace_back(title); }
+
+std::int32_t InMemoryTable::ColumnCount() const { return CheckedLength(columns_.size()); }
+
+std::u16string InMemoryTable::ColumnTitle(std::int32_t column) const {
+    return columns_[Slot(column, columns_.size(), "no such column")];
+}
+
+std::int32_t InMemoryTable::RowCount() const { return CheckedLength(rows_.size()); }
+
+const InMemoryTable::Row& InMemoryTable::RowAt(std::int32_t row) const {
+    return rows_[Slot(row, rows_.size(), "no such row")];
+}
+
+std::u16string InMemoryTable::RowText(std::int32_t row) const { return RowAt(row).text; }
+
+std::int32_t InMemoryTable::SubItemCount(std::int32_t row) const {
+    return CheckedLength(RowAt(row).subItems.size());
+}
+
+std::u16string InMemoryTable::SubItemText(std::int32_t row, std::int32_t subItem) const {
+    const Row& r = RowAt(row);
+    return r.subItems[Slot(subItem, r.subItems.size(), "no such sub-item")];
+}
+
+}  // namespace quorvane

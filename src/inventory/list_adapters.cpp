@@ -1,0 +1,161 @@
+#include "inventory/list_adapters.h"
+
+#include <optional>
+#include <string>
+
+#include "inventory/error.h"
+#include "inventory/lease_timestamp.h"
+
+namespace quorvane {
+
+namespace {
+
+// Sub-items of a row, by the column they fill.
+enum SubItem : std::int32_t {
+    kMac = 1,
+    kIpAddress = 2,
+    kDhcpServer = 3,
+    kLeaseObtained = 4,
+    kLeaseExpires = 5,
+    kWins = 6,
+    kHost = 7,
+    kDomain = 8,
+    kDescription = 9,
+    kDns = 10,
+};
+
+// Runs one statement; a failure abandons the rest of it and nothing more.
+template <typename Statement>
+void Absorb(Statement&& statement) {
+    try {
+        statement();
+    } catch (const Error&) {
+        // Absorbed by design: the cell stays as it was and the next statement runs.
+    }
+}
+
+// Evaluates a guard; one that cannot be evaluated counts as held, so the
+// statements it guards still get their chance (and fail on their own reads).
+template <typename Test>
+bool GuardHolds(Test&& test) {
+    try {
+        return test();
+    } catch (const Error&) {
+        return true;
+    }
+}
+
+// Fills the rows of one adapter. The adapter's lease cells are computed from
+// its own lease values only: the lease, date and time texts start empty for
+// each lease, so a value that does not convert leaves its cell empty rather
+// than repeating a date of an earlier adapter.
+class AdapterRowWriter {
+public:
+    AdapterRowWriter(AdapterObject& adapter, RowSink& table, const ShortDateFormat& shortDate)
+        : adapter_(adapter), table_(table), shortDate_(shortDate) {}
+
+    void Write() {
+        // Without a row of its own nothing of this adapter can be shown.
+        try {
+            row_ = table_.AppendRow(ToText(Read(u"Index")));
+        } catch (const Error&) {
+            return;
+        }
+
+        Absorb([&] { Set(kMac, ToText(Read(u"MACAddress"))); });
+
+        if (GuardHolds([&] { return IsTrue(Read(u"IPEnabled")); })) {
+            Absorb([&] { Set(kIpAddress, ToText(ElementAt(Read(u"IPAddress"), 0))); });
+        }
+
+        if (GuardHolds([&] { return IsTrue(Read(u"DHCPEnabled")); })) {
+            Absorb([&] { Set(kDhcpServer, ToText(Read(u"DHCPServer"))); });
+            WriteLease(u"DHCPLeaseObtained", kLeaseObtained);
+            WriteLease(u"DHCPLeaseExpires", kLeaseExpires);
+        }
+
+        Absorb([&] { Set(kWins, ToText(Read(u"DNSEnabledForWINSResolution"))); });
+        Absorb([&] { Set(kHost, ToText(Read(u"DNSHostName"))); });
+        Absorb([&] { Set(kDomain, ToText(Read(u"DNSDomain"))); });
+        Absorb([&] { Set(kDescription, ToText(Read(u"Description"))); });
+
+        const std::u16string dns = JoinDnsServers();
+        Absorb([&] { Set(kDns, dns); });
+    }
+
+private:
+    Value Read(std::u16string_view property) { return adapter_.Read(property); }
+
+    void Set(std::int32_t subItem, std::u16string_view text) { table_.SetSubItem(row_, subItem, text); }
+
+    void WriteLease(std::u16string_view property, std::int32_t subItem) {
+        if (!GuardHolds([&] { return !Read(property).IsNull(); })) return;
+
+        std::u16string leaseText;
+        Absorb([&] { leaseText = ToText(Read(property)); });
+
+        std::u16string dateText;
+        std::u16string timeText;
+        Absorb([&] { SplitCimDateTime(leaseText, dateText, timeText); });
+
+        Absorb([&] { Set(subItem, RenderShortDate(dateText, shortDate_)); });
+    }
+
+    // The DNS servers joined by "," with no space. The array is read afresh
+    // for each bound and each element; an element that fails is left out.
+    std::u16string JoinDnsServers() {
+        constexpr std::u16string_view kProperty = u"DNSServerSearchOrder";
+        std::u16string dns;
+        if (!GuardHolds([&] { return !Read(kProperty).IsNull(); })) return dns;
+
+        std::int64_t upper = 0;
+        std::int64_t lower = 0;
+        try {
+            upper = UpperBound(Read(kProperty));
+            lower = LowerBound(Read(kProperty));
+        } catch (const Error&) {
+            return dns;
+        }
+        for (std::int64_t i = lower; i <= upper; ++i) {
+            Absorb([&] {
+                const std::u16string server = ToText(ElementAt(Read(kProperty), i));
+                if (dns.empty()) {
+                    dns = server;
+                } else {
+                    dns.append(u",").append(server);
+                }
+            });
+        }
+        return dns;
+    }
+
+    AdapterObject& adapter_;
+    RowSink& table_;
+    const ShortDateFormat& shortDate_;
+    std::int32_t row_ = 0;
+};
+
+}  // namespace
+
+void ListAdapters(AdapterSource& source, RowSink& table, const ShortDateFormat& shortDate) {
+    std::unique_ptr<AdapterEnumeration> adapters;
+    try {
+        adapters = source.InstancesOf(kAdapterConfigurationClass);
+    } catch (const Error&) {
+        return;  // no service, no rows; the list command carries on
+    }
+    if (!adapters) return;
+
+    for (;;) {
+        std::unique_ptr<AdapterObject> adapter;
+        try {
+            adapter = adapters->Next();
+        } catch (const Error&) {
+            return;  // the rows added so far stay
+        }
+        if (!adapter) return;
+        AdapterRowWriter(*adapter, table, shortDate).Write();
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,66 @@
+#include "inventory/value.h"
+
+#include <gtest/gtest.h>
+
+#include "inventory/error.h"
+
+namespace quorvane {
+namespace {
+
+ErrorKind KindOf(auto&& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "expected an error";
+    return ErrorKind::Platform;
+}
+
+TEST(ValueText, ConvertsTextNumbersAndBooleans) {
+    EXPECT_EQ(ToText(Value(u"eth0")), u"eth0");
+    EXPECT_EQ(ToText(Value(u"")), u"");
+    EXPECT_EQ(ToText(Value(std::uint32_t{4294967295u})), u"4294967295");
+    EXPECT_EQ(ToText(Value(std::int64_t{0})), u"0");
+    EXPECT_EQ(ToText(Value(std::int64_t{-12})), u"-12");
+    EXPECT_EQ(ToText(Value(INT64_MIN)), u"-9223372036854775808");
+    EXPECT_EQ(ToText(Value(true)), u"True");
+    EXPECT_EQ(ToText(Value(false)), u"False");
+}
+
+TEST(ValueText, NullAndArraysDoNotConvert) {
+    EXPECT_EQ(KindOf([] { ToText(Value()); }), ErrorKind::Conversion);
+    EXPECT_EQ(KindOf([] { ToText(Value::Array({u"a"})); }), ErrorKind::Conversion);
+}
+
+TEST(ValueCondition, NullIsFalseAndTextIsNoCondition) {
+    EXPECT_TRUE(IsTrue(Value(true)));
+    EXPECT_FALSE(IsTrue(Value(false)));
+    EXPECT_FALSE(IsTrue(Value()));
+    EXPECT_TRUE(IsTrue(Value(std::int64_t{-1})));
+    EXPECT_FALSE(IsTrue(Value(std::int64_t{0})));
+    EXPECT_EQ(KindOf([] { IsTrue(Value(u"True")); }), ErrorKind::Conversion);
+}
+
+TEST(ValueArrayAccess, HonoursTheLowerBound) {
+    const Value a = Value::Array({u"x", u"y", u"z"}, 5);
+    EXPECT_EQ(LowerBound(a), 5);
+    EXPECT_EQ(UpperBound(a), 7);
+    EXPECT_EQ(ToText(ElementAt(a, 5)), u"x");
+    EXPECT_EQ(ToText(ElementAt(a, 7)), u"z");
+    EXPECT_EQ(KindOf([&] { ElementAt(a, 4); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { ElementAt(a, 8); }), ErrorKind::InvalidArgument);
+
+    const Value empty = Value::Array({});
+    EXPECT_EQ(UpperBound(empty), -1);
+    EXPECT_EQ(LowerBound(empty), 0);
+}
+
+TEST(ValueArrayAccess, NonArraysHaveNoBoundsOrElements) {
+    EXPECT_EQ(KindOf([] { UpperBound(Value(u"8.8.8.8")); }), ErrorKind::Conversion);
+    EXPECT_EQ(KindOf([] { LowerBound(Value()); }), ErrorKind::Conversion);
+    EXPECT_EQ(KindOf([] { ElementAt(Value(), 0); }), ErrorKind::Conversion);
+}
+
+}  // namespace
+}  // namespace quorvane
