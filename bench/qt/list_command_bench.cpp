@@ -56,6 +56,20 @@ void BM_ListCommand(benchmark::State& state) {
 }
 BENCHMARK(BM_ListCommand)->Unit(benchmark::kMicrosecond);
 
+// The first list command of a window, before any text width is remembered.
+void BM_ListCommandFirstInWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto shown = std::make_unique<ShownWindow>();
+        state.ResumeTiming();
+        shown->window.Command1Widget().click();
+        state.PauseTiming();
+        shown.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ListCommandFirstInWindow)->Unit(benchmark::kMicrosecond);
+
 // The command and the repaint of the window that it causes.
 void BM_ListCommandAndRepaint(benchmark::State& state) {
     ShownWindow shown;
