@@ -31,7 +31,6 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       command2Widget_(new QPushButton(QStringLiteral("&Copy table to clipboard"), this)),
       chkCommasWidget_(new QCheckBox(QStringLiteral("Use commas to separate columns"), this)) {
     setWindowTitle(QStringLiteral("Quorvane"));
-    resize(DesignPixels(kDesignClientWidth, dpi_), DesignPixels(kDesignClientHeight, dpi_));
 
     listView1Widget_->setModel(model_);
     // The list view's text in the window-text colour on the window-background
@@ -62,6 +61,9 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
                                  services.failureSignal},
                    services.source, services.shortDate);
 
+    // The client area at its design size; the resize event waits for show().
+    resize(DesignPixels(kDesignClientWidth, dpi_), DesignPixels(kDesignClientHeight, dpi_));
+
     connect(command1Widget_, &QPushButton::clicked, this, [this] { form1_->Dispatch(FormEvent::Command1Click); });
     connect(command2Widget_, &QPushButton::clicked, this, [this] { form1_->Dispatch(FormEvent::Command2Click); });
 
@@ -76,7 +78,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Qt delivers the first resize when the window is shown, then one for
     // every change of the client area's size.
-    form1_->Dispatch(FormEvent::Resize);
+    if (form1_) form1_->Dispatch(FormEvent::Resize);
 }
 
 }  // namespace quorvane::qt

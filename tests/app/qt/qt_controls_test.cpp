@@ -68,14 +68,6 @@ TEST(QtCheckBoxTest, ValueFollowsTheLogicsNumberingOfStates) {
     EXPECT_EQ(adapter.Value(), CheckBox::kGrayed);
 }
 
-TEST(QtFormSurfaceTest, ReportsTheClientAreaInTwips) {
-    QWidget window;
-    window.resize(701, 561);
-    const QtFormSurface surface(window, kDpi);
-    EXPECT_FLOAT_EQ(surface.ScaleWidth(), 7010.0f);
-    EXPECT_FLOAT_EQ(surface.ScaleHeight(), 5610.0f);
-}
-
 TEST(QtClipboardTest, ReplacesTheContentWithTheExactText) {
     QGuiApplication::clipboard()->setText(QStringLiteral("what the user had"));
     QtClipboard clipboard;
