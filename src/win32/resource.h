@@ -3,7 +3,8 @@
 // Owners for Windows resources, one per kind, shaped after WIL's
 // (wil/resource.h) so that a later switch to WIL is mechanical:
 // com_ptr<T>, unique_any<...>, unique_bstr, unique_variant, unique_hglobal,
-// unique_hglobal_locked, unique_couninitialize_call, unique_close_clipboard_call.
+// unique_hglobal_locked, unique_hfont, unique_couninitialize_call,
+// unique_close_clipboard_call, unique_safearray, unique_safearray_access.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -99,10 +100,14 @@ private:
 namespace detail {
 inline void FreeBstr(BSTR s) noexcept { ::SysFreeString(s); }
 inline void FreeHglobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
+inline void DeleteFont(HFONT f) noexcept { ::DeleteObject(f); }
+inline void DestroySafearray(SAFEARRAY* a) noexcept { ::SafeArrayDestroy(a); }
 }  // namespace detail
 
 using unique_bstr = unique_any<BSTR, decltype(&detail::FreeBstr), &detail::FreeBstr>;
 using unique_hglobal = unique_any<HGLOBAL, decltype(&detail::FreeHglobal), &detail::FreeHglobal>;
+using unique_hfont = unique_any<HFONT, decltype(&detail::DeleteFont), &detail::DeleteFont>;
+using unique_safearray = unique_any<SAFEARRAY*, decltype(&detail::DestroySafearray), &detail::DestroySafearray>;
 
 // A VARIANT that is cleared when it goes.
 class unique_variant : public VARIANT {
@@ -153,6 +158,27 @@ public:
 private:
     HGLOBAL h_;
     void* p_;
+};
+
+// SafeArrayAccessData held for a scope. A locked array cannot be destroyed,
+// so every successful access must be balanced even when reading fails.
+class unique_safearray_access {
+public:
+    explicit unique_safearray_access(SAFEARRAY* a) noexcept
+        : a_(a), hr_(a ? ::SafeArrayAccessData(a, &data_) : E_INVALIDARG) {}
+    unique_safearray_access(const unique_safearray_access&) = delete;
+    unique_safearray_access& operator=(const unique_safearray_access&) = delete;
+    ~unique_safearray_access() {
+        if (SUCCEEDED(hr_)) ::SafeArrayUnaccessData(a_);
+    }
+    // The result of SafeArrayAccessData; data() is null unless it succeeded.
+    [[nodiscard]] HRESULT status() const noexcept { return hr_; }
+    [[nodiscard]] void* data() const noexcept { return SUCCEEDED(hr_) ? data_ : nullptr; }
+
+private:
+    SAFEARRAY* a_;
+    void* data_ = nullptr;
+    HRESULT hr_;
 };
 
 // Balances a successful CoInitializeEx / OpenClipboard.

@@ -2,7 +2,7 @@
 
 #include <QString>
 #include <algorithm>
-#include <iterator>
+#include <unordered_map>
 
 #include "inventory/error.h"
 #include "inventory/linux/address_text.h"
@@ -28,15 +28,16 @@ Value TextArrayOrNull(const std::vector<std::string>& texts) {
     return Value::Array(std::move(elements));
 }
 
-const NmDevice* DeviceFor(const SystemFacts& facts, const std::string& name) {
-    if (!facts.networkManager) return nullptr;
+// NetworkManager's devices by interface name, and by IP interface name
+// where that differs (ppp0 over a modem); the device's own name wins.
+std::unordered_map<std::string, const NmDevice*> DevicesByName(const SystemFacts& facts) {
+    std::unordered_map<std::string, const NmDevice*> byName;
+    if (!facts.networkManager) return byName;
+    for (const NmDevice& device : *facts.networkManager) byName.emplace(device.interfaceName, &device);
     for (const NmDevice& device : *facts.networkManager) {
-        if (device.interfaceName == name) return &device;
+        if (!device.ipInterfaceName.empty()) byName.emplace(device.ipInterfaceName, &device);
     }
-    for (const NmDevice& device : *facts.networkManager) {
-        if (!device.ipInterfaceName.empty() && device.ipInterfaceName == name) return &device;
-    }
-    return nullptr;
+    return byName;
 }
 
 // A per-interface entry of systemd-resolved when it has one; the global
@@ -68,11 +69,18 @@ std::optional<std::string> KernelDriver(const SystemFacts& facts, const std::str
     return facts.driverOf ? facts.driverOf(name) : std::nullopt;
 }
 
-std::string NmDescription(const SystemFacts& facts, const NmDevice& device, const std::string& name) {
-    if (device.vendor && device.product) return *device.vendor + " " + *device.product;
-    if (device.product) return *device.product;
-    if (device.driver) return *device.driver;
-    return KernelDriver(facts, name).value_or(name);
+std::optional<std::string> HardwareName(const SystemFacts& facts, std::uint32_t index) {
+    return facts.hardwareNameOf ? facts.hardwareNameOf(index) : std::nullopt;
+}
+
+// The most telling name there is: the hardware's vendor and product (from
+// NetworkManager, else from udev), else the driver, else the interface's name.
+std::string Description(const SystemFacts& facts, const NmDevice* device, const KernelLink& link) {
+    if (device && device->vendor && device->product) return *device->vendor + " " + *device->product;
+    if (device && device->product) return *device->product;
+    if (auto hardware = HardwareName(facts, link.index)) return *hardware;
+    if (device && device->driver) return *device->driver;
+    return KernelDriver(facts, link.name).value_or(link.name);
 }
 
 void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, const KernelLink& link,
@@ -92,7 +100,6 @@ void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, co
         ResolverFallback(facts, link, ipEnabled, record);
         if (device.domain) record.dnsDomain = TextOrNull(device.domain);
     }
-    record.description = Value(Utf16(NmDescription(facts, device, link.name)));
 }
 
 }  // namespace
@@ -101,6 +108,7 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
     std::vector<KernelLink> links = facts.links;
     std::stable_sort(links.begin(), links.end(),
                      [](const KernelLink& a, const KernelLink& b) { return a.index < b.index; });
+    const auto devices = DevicesByName(facts);
     std::vector<AdapterRecord> records;
     for (const KernelLink& link : links) {
         if (link.loopback) continue;
@@ -112,12 +120,14 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
         record.ipEnabled = Value(ipEnabled);
         record.ipAddress = TextArrayOrNull(addresses);
         record.dnsHostName = TextOrNull(facts.hostName);
-        if (const NmDevice* device = DeviceFor(facts, link.name)) {
+        const auto found = devices.find(link.name);
+        const NmDevice* device = found == devices.end() ? nullptr : found->second;
+        if (device) {
             FillFromNetworkManager(facts, *device, link, ipEnabled, record);
         } else {
             ResolverFallback(facts, link, ipEnabled, record);
-            record.description = Value(Utf16(KernelDriver(facts, link.name).value_or(link.name)));
         }
+        record.description = Value(Utf16(Description(facts, device, link)));
         records.push_back(std::move(record));
     }
     return records;

@@ -24,6 +24,8 @@ struct SystemFacts {
     std::optional<std::string> hostName;
     // The kernel driver bound to an interface, by name.
     std::function<std::optional<std::string>(const std::string&)> driverOf;
+    // The hardware's vendor and model names, by interface index.
+    std::function<std::optional<std::string>(std::uint32_t)> hardwareNameOf;
 };
 
 // The thirteen properties of one adapter configuration, Null where the

@@ -6,8 +6,15 @@
 
 namespace quorvane::linux_inventory {
 
+namespace {
+
+// QtDBus reads a timeout of -1 as its own default of about 25 s.
+constexpr int kFallbackTimeoutMs = 500;
+
+}  // namespace
+
 BusCaller::BusCaller(QDBusConnection connection, int timeoutMs)
-    : connection_(std::move(connection)), timeoutMs_(timeoutMs) {}
+    : connection_(std::move(connection)), timeoutMs_(timeoutMs > 0 ? timeoutMs : kFallbackTimeoutMs) {}
 
 bool BusCaller::Runs(const QString& service) {
     if (!connection_.isConnected() || unresponsive_.contains(service)) return false;

@@ -73,7 +73,10 @@ bool LinkDumpParser::Feed(std::span<const std::byte> datagram) {
                 nlmsgerr error{};
                 if (!ReadAt(body, 0, error)) ThrowPlatform("truncated netlink error", EPROTO);
                 if (error.error == 0) break;  // an acknowledgement
-                ThrowErrno("rtnetlink dump", -error.error);
+                // The kernel sends a negated errno; anything else is no errno
+                // (and INT_MIN cannot be negated).
+                const bool isErrno = error.error < 0 && error.error > -4096;
+                ThrowErrno("rtnetlink dump", isErrno ? -error.error : EPROTO);
             }
             case RTM_NEWLINK:
                 TakeLink(body);

@@ -45,6 +45,7 @@ public:
     void Restart(std::uint32_t sequence) noexcept { sequence_ = sequence; }
 
     std::map<std::uint32_t, KernelLink>& links() noexcept { return links_; }
+    const std::map<std::uint32_t, KernelLink>& links() const noexcept { return links_; }
 
 private:
     void TakeLink(std::span<const std::byte> body);

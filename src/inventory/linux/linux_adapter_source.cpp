@@ -10,6 +10,7 @@
 #include "inventory/linux/adapter_records.h"
 #include "inventory/linux/bus_caller.h"
 #include "inventory/linux/sysfs_driver.h"
+#include "inventory/linux/udev_names.h"
 
 namespace quorvane::linux_inventory {
 
@@ -92,6 +93,7 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
     if (!facts.resolved) facts.resolvConf = ReadResolvConf(options_.resolvConfPath);
     facts.hostName = HostName();
     facts.driverOf = [root = options_.sysfsNetRoot](const std::string& name) { return DriverOfInterface(root, name); };
+    facts.hardwareNameOf = [dir = options_.udevDataDir](std::uint32_t index) { return UdevHardwareName(dir, index); };
     return std::make_unique<SnapshotEnumeration>(BuildRecords(facts));
 }
 

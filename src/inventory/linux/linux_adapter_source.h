@@ -15,11 +15,13 @@ struct LinuxSourceOptions {
     // The bus NetworkManager and systemd-resolved are asked on; nullopt is
     // the system bus.
     std::optional<std::string> busAddress;
-    // The longest any one D-Bus call may take.
+    // The longest any one D-Bus call may take; not positive means 500.
     int timeoutMs = 500;
     std::string resolvConfPath = "/etc/resolv.conf";
     // Where /sys/class/net/IF/device/driver names the kernel driver.
     std::string sysfsNetRoot = "/sys/class/net";
+    // udev's records of devices, with the hardware's vendor and model names.
+    std::string udevDataDir = "/run/udev/data";
     // The interfaces; empty means the kernel of the calling thread's network
     // namespace (ReadKernelLinks).
     std::function<std::vector<KernelLink>()> readLinks;
@@ -28,7 +30,9 @@ struct LinuxSourceOptions {
 // The adapters of this computer as "Win32_NetworkAdapterConfiguration"
 // records: the kernel's interfaces, with what NetworkManager (or, without
 // it, systemd-resolved or resolv.conf) knows about each. Each InstancesOf
-// takes one snapshot; reads on its objects are lookups.
+// takes one snapshot; reads on its objects are lookups. The D-Bus calls
+// block the calling thread, each for at most the timeout; like every QtDBus
+// user, the program needs a QCoreApplication (or QApplication) first.
 class LinuxAdapterSource final : public quorvane::AdapterSource {
 public:
     // The real system: the system bus, /etc/resolv.conf, the host's name.

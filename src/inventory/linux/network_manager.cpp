@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "inventory/linux/bus_caller.h"
+
 namespace quorvane::linux_inventory {
 
 namespace {
@@ -55,15 +57,17 @@ std::optional<std::vector<QString>> DevicePaths(BusCaller& bus) {
 // the older Nameservers (au, each in network byte order).
 std::vector<std::string> NameServers(const QVariantMap& ip4) {
     std::vector<std::string> servers;
-    if (auto data = Argument(ip4, QStringLiteral("NameserverData"), "aa{sv}")) {
-        data->beginArray();
-        while (!data->atEnd()) {
+    if (const auto argument = Argument(ip4, QStringLiteral("NameserverData"), "aa{sv}")) {
+        // A const reference: the non-const begin/end members are the writing ones.
+        const QDBusArgument& data = *argument;
+        data.beginArray();
+        while (!data.atEnd()) {
             QVariantMap entry;
-            *data >> entry;
+            data >> entry;
             const QString address = entry.value(QStringLiteral("address")).toString();
             if (!address.isEmpty()) servers.push_back(address.toStdString());
         }
-        data->endArray();
+        data.endArray();
         if (!servers.empty()) return servers;
     }
     std::optional<QList<uint>> numbers;

@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/bus_caller.h"
-
 namespace quorvane::linux_inventory {
+
+// Declared only, so the facts can be used without the D-Bus headers.
+class BusCaller;
 
 // What NetworkManager knows about one of its devices; nullopt marks a fact
 // it did not give.
@@ -22,6 +23,9 @@ struct NmDevice {
     // nullopt when the device has no IPv4 configuration; empty when it has
     // one without name servers.
     std::optional<std::vector<std::string>> dnsServers;
+    // Vendor and Product are read where a device carries them; NetworkManager's
+    // own D-Bus interface names only the driver (its library asks udev for the
+    // hardware names, which BuildRecords then does too).
     std::optional<std::string> vendor, product, driver;
 };
 

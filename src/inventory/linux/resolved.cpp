@@ -6,6 +6,8 @@
 #include <QDBusArgument>
 #include <cstring>
 
+#include "inventory/linux/bus_caller.h"
+
 namespace quorvane::linux_inventory {
 
 namespace {
@@ -39,30 +41,34 @@ std::optional<ResolvedConfig> ReadResolved(BusCaller& bus) {
     if (!properties) return std::nullopt;
 
     ResolvedConfig config;
-    if (auto dns = Argument(*properties, QStringLiteral("DNS"), "a(iiay)")) {
-        dns->beginArray();
-        while (!dns->atEnd()) {
+    // Read through const references: the non-const begin/end members of
+    // QDBusArgument are the writing ones.
+    if (const auto dnsArgument = Argument(*properties, QStringLiteral("DNS"), "a(iiay)")) {
+        const QDBusArgument& dns = *dnsArgument;
+        dns.beginArray();
+        while (!dns.atEnd()) {
             std::int32_t index = 0, family = 0;
             QByteArray bytes;
-            dns->beginStructure();
-            *dns >> index >> family >> bytes;
-            dns->endStructure();
+            dns.beginStructure();
+            dns >> index >> family >> bytes;
+            dns.endStructure();
             if (auto text = AddressText(family, bytes)) config.servers[index].push_back(std::move(*text));
         }
-        dns->endArray();
+        dns.endArray();
     }
-    if (auto domains = Argument(*properties, QStringLiteral("Domains"), "a(isb)")) {
-        domains->beginArray();
-        while (!domains->atEnd()) {
+    if (const auto domainsArgument = Argument(*properties, QStringLiteral("Domains"), "a(isb)")) {
+        const QDBusArgument& domains = *domainsArgument;
+        domains.beginArray();
+        while (!domains.atEnd()) {
             std::int32_t index = 0;
             QString name;
             bool routingOnly = false;
-            domains->beginStructure();
-            *domains >> index >> name >> routingOnly;
-            domains->endStructure();
+            domains.beginStructure();
+            domains >> index >> name >> routingOnly;
+            domains.endStructure();
             if (!routingOnly && !name.isEmpty()) config.domains[index].push_back(name.toStdString());
         }
-        domains->endArray();
+        domains.endArray();
     }
     return config;
 }

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/bus_caller.h"
-
 namespace quorvane::linux_inventory {
+
+// Declared only, so the facts can be used without the D-Bus headers.
+class BusCaller;
 
 // The DNS settings systemd-resolved holds, per interface index; index 0
 // holds the global ones.

@@ -1,0 +1,99 @@
+// Speed of the Linux adapter source: one snapshot of this machine (kernel,
+// D-Bus services, resolver, host name) with every property read, the kernel
+// dump alone, and the assembly of records for many interfaces.
+#include <arpa/inet.h>
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+
+#include "inventory/linux/adapter_records.h"
+#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/linux_adapter_source.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+constexpr std::u16string_view kProperties[] = {u"Index", u"MACAddress", u"IPEnabled", u"IPAddress", u"DHCPEnabled",
+                                               u"DHCPServer", u"DHCPLeaseObtained", u"DHCPLeaseExpires",
+                                               u"DNSEnabledForWINSResolution", u"DNSHostName", u"DNSDomain",
+                                               u"Description", u"DNSServerSearchOrder"};
+
+// QUORVANE_BENCH_BUS names another bus to ask instead of the system bus,
+// e.g. one with the NetworkManager mock of the tests.
+LinuxSourceOptions BenchOptions() {
+    LinuxSourceOptions options;
+    if (const char* bus = std::getenv("QUORVANE_BENCH_BUS")) options.busAddress = bus;
+    return options;
+}
+
+void BM_SnapshotOfThisMachine(benchmark::State& state) {
+    LinuxAdapterSource source(BenchOptions());
+    std::int64_t adapters = 0;
+    for (auto _ : state) {
+        auto enumeration = source.InstancesOf(kAdapterConfigurationClass);
+        while (auto adapter = enumeration->Next()) {
+            for (const auto name : kProperties) benchmark::DoNotOptimize(adapter->Read(name));
+            ++adapters;
+        }
+    }
+    state.counters["adapters"] = benchmark::Counter(static_cast<double>(adapters), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SnapshotOfThisMachine)->Unit(benchmark::kMicrosecond);
+
+void BM_KernelLinks(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(ReadKernelLinks());
+}
+BENCHMARK(BM_KernelLinks)->Unit(benchmark::kMicrosecond);
+
+// N interfaces, each with two addresses and a NetworkManager device with a
+// lease and two name servers.
+SystemFacts ManyInterfaces(std::int64_t count) {
+    SystemFacts facts;
+    facts.networkManager.emplace();
+    facts.hostName = "bench";
+    for (std::int64_t i = 0; i < count; ++i) {
+        KernelLink link;
+        link.index = static_cast<std::uint32_t>(i + 2);
+        link.name = "eth" + std::to_string(i);
+        link.up = true;
+        link.hardwareAddress = {0x02, 0, 0, 0, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i)};
+        KernelAddress v4, v6;
+        v4.family = AF_INET;
+        inet_pton(AF_INET, "10.0.0.1", v4.bytes.data());
+        v6.family = AF_INET6;
+        inet_pton(AF_INET6, "fe80::1", v6.bytes.data());
+        link.addresses = {v6, v4};
+        facts.links.push_back(link);
+
+        NmDevice device;
+        device.interfaceName = link.name;
+        device.dhcpEnabled = true;
+        device.dhcpServer = "10.0.0.254";
+        device.leaseExpiry = 1'700'000'000 + i;
+        device.leaseTime = 86400;
+        device.dnsServers = std::vector<std::string>{"10.0.0.53", "10.0.1.53"};
+        device.driver = "e1000e";
+        facts.networkManager->push_back(device);
+    }
+    return facts;
+}
+
+void BM_BuildRecords(benchmark::State& state) {
+    const SystemFacts facts = ManyInterfaces(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(BuildRecords(facts));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_BuildRecords)->Arg(4)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quorvane::linux_inventory
+
+int main(int argc, char** argv) {
+    // The system bus connection wants an application object.
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,32 @@
+// The Windows program's entry: the WMI source, the user's short date format
+// and the main window, then the window's messages until it is closed.
+
+#include <windows.h>
+
+#include <new>
+
+#include "app/win32/main_window.h"
+#include "app/win32/native_controls.h"
+#include "app/win32/short_date_format.h"
+#include "inventory/error.h"
+#include "inventory/wmi/wmi_adapter_source.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    using namespace quorvane::win32;
+    try {
+        // The source enters its COM apartment on this thread when first asked.
+        quorvane::wmi::WmiAdapterSource source;
+        const Win32ShortDateFormat shortDate;
+        MessageBeepSignal beep;
+        WindowServices services{source, shortDate, beep};
+
+        HWND window = CreateMainWindow(instance, services);
+        ::ShowWindow(window, showCommand);
+        ::UpdateWindow(window);
+        return RunMessageLoop(window);
+    } catch (const quorvane::Error&) {
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+}

@@ -1,0 +1,233 @@
+// How kernel, NetworkManager and resolver facts become adapter records.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+
+#include "inventory/error.h"
+#include "inventory/linux/adapter_records.h"
+#include "inventory/linux/time_zone.h"
+#include "inventory/linux/value_printer.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+KernelAddress Address(const char* text) {
+    KernelAddress address;
+    address.family = std::string_view(text).find(':') == std::string_view::npos ? AF_INET : AF_INET6;
+    inet_pton(address.family, text, address.bytes.data());
+    return address;
+}
+
+KernelLink Link(std::uint32_t index, std::string name, bool up, std::vector<KernelAddress> addresses = {}) {
+    KernelLink link;
+    link.index = index;
+    link.name = std::move(name);
+    link.up = up;
+    link.hardwareAddress = {0x52, 0x54, 0x00, 0x12, 0x34, static_cast<std::uint8_t>(index)};
+    link.addresses = std::move(addresses);
+    return link;
+}
+
+KernelLink Loopback() {
+    KernelLink lo = Link(1, "lo", true, {Address("127.0.0.1"), Address("::1")});
+    lo.loopback = true;
+    lo.hardwareAddress.assign(6, 0);
+    return lo;
+}
+
+Value Texts(std::vector<Value> texts) { return Value::Array(std::move(texts)); }
+
+const AdapterRecord* Find(const std::vector<AdapterRecord>& records, std::uint32_t index) {
+    for (const AdapterRecord& record : records) {
+        if (record.index == Value(index)) return &record;
+    }
+    return nullptr;
+}
+
+SystemFacts MachineWithoutServices() {
+    SystemFacts facts;
+    facts.links = {Link(7, "wlan0", true, {Address("fe80::2"), Address("192.168.1.20")}), Loopback(),
+                   Link(3, "eth0", false, {Address("10.0.0.9")}), Link(4, "br0", true)};
+    facts.resolvConf = ResolverConfig{{"192.168.1.1", "9.9.9.9"}, "home.example"};
+    facts.hostName = "workstation";
+    facts.driverOf = [](const std::string& name) -> std::optional<std::string> {
+        if (name == "eth0") return "e1000e";
+        return std::nullopt;
+    };
+    return facts;
+}
+
+TEST(LinuxSourceRecords, EveryInterfaceButLoopbackInIndexOrder) {
+    const auto records = BuildRecords(MachineWithoutServices());
+    ASSERT_EQ(records.size(), 3U);
+    EXPECT_EQ(records[0].index, Value(std::uint32_t{3}));
+    EXPECT_EQ(records[1].index, Value(std::uint32_t{4}));
+    EXPECT_EQ(records[2].index, Value(std::uint32_t{7}));
+    EXPECT_EQ(records[2].macAddress, Value(u"52:54:00:12:34:07"));
+    EXPECT_EQ(records[2].ipAddress, Texts({u"192.168.1.20", u"fe80::2"}));
+}
+
+TEST(LinuxSourceRecords, IpEnabledNeedsAnUpInterfaceWithAnAddress) {
+    const auto records = BuildRecords(MachineWithoutServices());
+    EXPECT_EQ(Find(records, 7)->ipEnabled, Value(true));
+    // Down, though it holds an address: the address stays visible.
+    EXPECT_EQ(Find(records, 3)->ipEnabled, Value(false));
+    EXPECT_EQ(Find(records, 3)->ipAddress, Texts({u"10.0.0.9"}));
+    // Up without an address.
+    EXPECT_EQ(Find(records, 4)->ipEnabled, Value(false));
+    EXPECT_TRUE(Find(records, 4)->ipAddress.IsNull());
+}
+
+TEST(LinuxSourceRecords, WithoutNetworkManagerDhcpIsUnknownAndResolvConfServesUsableInterfaces) {
+    const auto records = BuildRecords(MachineWithoutServices());
+    const AdapterRecord& wlan = *Find(records, 7);
+    EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"192.168.1.1", u"9.9.9.9"}));
+    EXPECT_EQ(wlan.dnsDomain, Value(u"home.example"));
+    EXPECT_EQ(wlan.dnsHostName, Value(u"workstation"));
+    for (const AdapterRecord& record : records) {
+        EXPECT_TRUE(record.dhcpEnabled.IsNull());
+        EXPECT_TRUE(record.dhcpServer.IsNull());
+        EXPECT_TRUE(record.dhcpLeaseObtained.IsNull());
+        EXPECT_TRUE(record.dhcpLeaseExpires.IsNull());
+        EXPECT_TRUE(record.dnsEnabledForWinsResolution.IsNull());
+    }
+    // A down interface resolves nothing through the system-wide servers.
+    EXPECT_TRUE(Find(records, 3)->dnsServerSearchOrder.IsNull());
+    EXPECT_TRUE(Find(records, 3)->dnsDomain.IsNull());
+}
+
+TEST(LinuxSourceRecords, DescriptionIsTheKernelDriverElseTheInterfaceName) {
+    const auto records = BuildRecords(MachineWithoutServices());
+    EXPECT_EQ(Find(records, 3)->description, Value(u"e1000e"));
+    EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
+}
+
+TEST(LinuxSourceRecords, NoHardwareAddressAndNoHostNameAreNull) {
+    SystemFacts facts = MachineWithoutServices();
+    facts.links[0].hardwareAddress.clear();
+    facts.hostName.reset();
+    facts.resolvConf.reset();
+    const auto records = BuildRecords(facts);
+    const AdapterRecord& wlan = *Find(records, 7);
+    EXPECT_TRUE(wlan.macAddress.IsNull());
+    EXPECT_TRUE(wlan.dnsHostName.IsNull());
+    EXPECT_TRUE(wlan.dnsServerSearchOrder.IsNull());
+}
+
+TEST(LinuxSourceRecords, SystemdResolvedPrefersTheInterfacesOwnEntries) {
+    SystemFacts facts = MachineWithoutServices();
+    facts.resolved = ResolvedConfig{{{0, {"1.1.1.1"}}, {7, {"192.168.1.53"}}}, {{0, {"global.example"}}}};
+    const auto records = BuildRecords(facts);
+    EXPECT_EQ(Find(records, 7)->dnsServerSearchOrder, Texts({u"192.168.1.53"}));
+    EXPECT_EQ(Find(records, 7)->dnsDomain, Value(u"global.example"));
+    // The global entries serve only interfaces that can use them.
+    EXPECT_TRUE(Find(records, 3)->dnsServerSearchOrder.IsNull());
+}
+
+NmDevice LeasedDevice() {
+    NmDevice device;
+    device.interfaceName = "wlan0";
+    device.dhcpEnabled = true;
+    device.dhcpServer = "192.168.1.1";
+    device.leaseExpiry = 1169559839;  // 2007-01-23 13:43:59 UTC
+    device.leaseTime = 86400;
+    device.domain = "corp.example";
+    device.dnsServers = std::vector<std::string>{"192.168.1.2", "192.168.1.3"};
+    device.vendor = "Intel Corporation";
+    device.product = "Wi-Fi 6 AX201";
+    device.driver = "iwlwifi";
+    return device;
+}
+
+TEST(LinuxSourceRecords, DescriptionPrefersHardwareNamesOverDrivers) {
+    SystemFacts facts = MachineWithoutServices();
+    facts.hardwareNameOf = [](std::uint32_t index) -> std::optional<std::string> {
+        if (index == 3 || index == 7) return "Intel Corporation I219-LM";
+        return std::nullopt;
+    };
+    NmDevice named = LeasedDevice();  // NetworkManager names vendor and product itself
+    NmDevice driverOnly;
+    driverOnly.interfaceName = "eth0";
+    driverOnly.driver = "e1000e";
+    facts.networkManager = std::vector<NmDevice>{named, driverOnly};
+    const auto records = BuildRecords(facts);
+    EXPECT_EQ(Find(records, 7)->description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
+    EXPECT_EQ(Find(records, 3)->description, Value(u"Intel Corporation I219-LM"));
+    EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
+}
+
+TEST(LinuxSourceRecords, NetworkManagerLeaseInLocalCimTime) {
+    testing::ScopedTimeZone zone(testing::kEasternTime);
+    SystemFacts facts = MachineWithoutServices();
+    facts.networkManager = std::vector<NmDevice>{LeasedDevice()};
+    const auto records = BuildRecords(facts);
+    const AdapterRecord& wlan = *Find(records, 7);
+    EXPECT_EQ(wlan.dhcpEnabled, Value(true));
+    EXPECT_EQ(wlan.dhcpServer, Value(u"192.168.1.1"));
+    EXPECT_EQ(wlan.dhcpLeaseObtained, Value(u"20070122084359.000000-300"));
+    EXPECT_EQ(wlan.dhcpLeaseExpires, Value(u"20070123084359.000000-300"));
+    EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"192.168.1.2", u"192.168.1.3"}));
+    EXPECT_EQ(wlan.dnsDomain, Value(u"corp.example"));
+    EXPECT_EQ(wlan.description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
+}
+
+TEST(LinuxSourceRecords, IncompleteLeasesLeaveOnlyWhatIsKnown) {
+    testing::ScopedTimeZone zone("UTC0");
+    SystemFacts facts = MachineWithoutServices();
+    NmDevice noLeaseTime = LeasedDevice();
+    noLeaseTime.leaseTime.reset();
+    NmDevice leaseLongerThanEpoch = LeasedDevice();
+    leaseLongerThanEpoch.interfaceName = "eth0";
+    leaseLongerThanEpoch.leaseTime = 2'000'000'000;
+    facts.networkManager = std::vector<NmDevice>{noLeaseTime, leaseLongerThanEpoch};
+    const auto records = BuildRecords(facts);
+    EXPECT_TRUE(Find(records, 7)->dhcpLeaseObtained.IsNull());
+    EXPECT_EQ(Find(records, 7)->dhcpLeaseExpires, Value(u"20070123134359.000000+000"));
+    EXPECT_TRUE(Find(records, 3)->dhcpLeaseObtained.IsNull());
+}
+
+TEST(LinuxSourceRecords, NetworkManagerWithoutIpv4ConfigFallsBackToTheResolver) {
+    SystemFacts facts = MachineWithoutServices();
+    NmDevice unconfigured;
+    unconfigured.interfaceName = "wlan0";
+    unconfigured.driver = "iwlwifi";
+    NmDevice noServers;
+    noServers.interfaceName = "br0";
+    noServers.dnsServers = std::vector<std::string>{};
+    facts.networkManager = std::vector<NmDevice>{unconfigured, noServers};
+    const auto records = BuildRecords(facts);
+    EXPECT_EQ(Find(records, 7)->dnsServerSearchOrder, Texts({u"192.168.1.1", u"9.9.9.9"}));
+    EXPECT_EQ(Find(records, 7)->description, Value(u"iwlwifi"));
+    EXPECT_TRUE(Find(records, 7)->dhcpEnabled.IsNull());
+    // An IPv4 configuration without name servers means none, not unknown.
+    EXPECT_TRUE(Find(records, 4)->dnsServerSearchOrder.IsNull());
+    EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
+}
+
+TEST(LinuxSourceRecords, DevicesMatchByIpInterfaceToo) {
+    SystemFacts facts = MachineWithoutServices();
+    NmDevice modem = LeasedDevice();
+    modem.interfaceName = "cdc-wdm0";
+    modem.ipInterfaceName = "wlan0";
+    facts.networkManager = std::vector<NmDevice>{modem};
+    const auto records = BuildRecords(facts);
+    EXPECT_EQ(Find(records, 7)->dhcpServer, Value(u"192.168.1.1"));
+}
+
+TEST(LinuxSourceRecordProperties, ReadByNameWithoutRegardToCase) {
+    const AdapterRecord record = BuildRecords(MachineWithoutServices()).front();
+    EXPECT_EQ(PropertyOf(record, u"Index"), Value(std::uint32_t{3}));
+    EXPECT_EQ(PropertyOf(record, u"macaddress"), record.macAddress);
+    EXPECT_EQ(PropertyOf(record, u"DNSServerSearchOrder"), record.dnsServerSearchOrder);
+    EXPECT_EQ(PropertyOf(record, u"Description"), Value(u"e1000e"));
+    EXPECT_TRUE(PropertyOf(record, u"DNSEnabledForWINSResolution").IsNull());
+}
+
+TEST(LinuxSourceRecordProperties, UnknownNamesAreErrors) {
+    const AdapterRecord record = BuildRecords(MachineWithoutServices()).front();
+    for (const std::u16string_view name : {u"", u"Index ", u"SettingID", u"DNSServer"}) {
+        EXPECT_THROW(PropertyOf(record, name), Error);
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::linux_inventory

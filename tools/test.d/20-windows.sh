@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The Windows program under Wine: cross-build preset mingw, run its ctest
+# (the core's tests as Windows programs, the WMI source's, the window's, the
+# import and size check of quorvane.exe), then the end-to-end run of
+# quorvane.exe against the host's adapters. Starts its own Xvfb on a free
+# display and stops it and every Wine process of its prefix at the end,
+# whatever happened. Installs nothing (tools/install-deps does).
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+
+export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/wineprefix}"
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+display=""
+for n in $(seq 90 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "windows: no free X display"; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+
+finish() {
+  "$wineserver" -k >/dev/null 2>&1 || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+failed=0
+echo "-- windows: configure and build (preset mingw)"
+cmake --preset mingw >/dev/null || exit 1
+cmake --build --preset mingw -j2 || exit 1
+
+echo "-- windows: ctest under Wine on $DISPLAY"
+# The first run creates the Wine prefix; do it before tests are timed.
+tools/wine-run cmd /c exit >/dev/null 2>&1 || true
+ctest --preset mingw || failed=1
+
+echo "-- windows: end-to-end run of quorvane.exe"
+bash tests/e2e/windows/run.sh build/mingw/src/app/win32/quorvane.exe "${QUORVANE_WINDOWS_SCREENSHOT:-}" || failed=1
+
+[ "$failed" -eq 0 ] && echo "windows: all passed" || echo "windows: FAILED"
+exit "$failed"
