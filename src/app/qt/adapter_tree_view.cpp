@@ -1,0 +1,52 @@
+#include "app/qt/adapter_tree_view.h"
+
+#include <QEvent>
+#include <QStyleOptionViewItem>
+
+namespace quorvane::qt {
+namespace {
+
+bool ChangesTextWidths(const QEvent& event) {
+    return event.type() == QEvent::FontChange || event.type() == QEvent::StyleChange;
+}
+
+}  // namespace
+
+AdapterHeaderView::AdapterHeaderView(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    // What a tree view's own header has: titles on the left.
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QSize AdapterHeaderView::sectionSizeFromContents(int logicalIndex) const {
+    if (model() == nullptr) return QHeaderView::sectionSizeFromContents(logicalIndex);
+    const QString title = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+    return sizes_.SizeOf(title, [&] { return QHeaderView::sectionSizeFromContents(logicalIndex); });
+}
+
+void AdapterHeaderView::changeEvent(QEvent* event) {
+    if (ChangesTextWidths(*event)) sizes_.Clear();
+    QHeaderView::changeEvent(event);
+}
+
+QSize CachingItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    // The cells carry text alone, so the text and the font decide the size.
+    if (!(option.font == measuredWith_)) {
+        sizes_.Clear();
+        measuredWith_ = option.font;
+    }
+    return sizes_.SizeOf(index.data(Qt::DisplayRole).toString(),
+                         [&] { return QStyledItemDelegate::sizeHint(option, index); });
+}
+
+AdapterTreeView::AdapterTreeView(QWidget* parent) : QTreeView(parent), delegate_(new CachingItemDelegate(this)) {
+    setHeader(new AdapterHeaderView(this));
+    setItemDelegate(delegate_);
+}
+
+void AdapterTreeView::changeEvent(QEvent* event) {
+    // A new style draws cells with other margins in the same font.
+    if (event->type() == QEvent::StyleChange) delegate_->Forget();
+    QTreeView::changeEvent(event);
+}
+
+}  // namespace quorvane::qt

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+
+#include "app/qt/adapter_table_model.h"
+#include "inventory/error.h"
+
+namespace quorvane::qt {
+namespace {
+
+ErrorKind KindOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.kind();
+    }
+    ADD_FAILURE() << "no Error thrown";
+    return ErrorKind::Platform;
+}
+
+// The model tester checks Qt's model invariants after every change, so each
+// AdapterTable operation below is also a check of its begin/end signals.
+class AdapterTableModelTest : public ::testing::Test {
+protected:
+    AdapterTableModel model;
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(AdapterTableModelTest, ColumnsAndRowsReadBackInOrderOfAdding) {
+    model.AddColumn(u"NIC");
+    model.AddColumn(u"MAC");
+    model.AddColumn(u"IP Addr");
+    EXPECT_EQ(model.AppendRow(u"7"), 1);
+    EXPECT_EQ(model.AppendRow(u"3"), 2);
+    model.SetSubItem(1, 1, u"00:1A");
+    model.SetSubItem(2, 2, u"10.0.0.5");
+
+    EXPECT_EQ(model.ColumnCount(), 3);
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.ColumnTitle(3), u"IP Addr");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("MAC"));
+    EXPECT_EQ(model.RowCount(), 2);
+    EXPECT_EQ(model.RowText(1), u"7");
+    EXPECT_EQ(model.RowText(2), u"3");
+    // The view shows sub-item j in column j (0-based), the row text in column 0.
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), QStringLiteral("3"));
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("00:1A"));
+    EXPECT_EQ(model.data(model.index(1, 2)).toString(), QStringLiteral("10.0.0.5"));
+    EXPECT_EQ(model.data(model.index(1, 1)).toString(), QString());
+}
+
+TEST_F(AdapterTableModelTest, SubItemCountFollowsTheHighestSetNotTheColumns) {
+    for (const char16_t* title : {u"NIC", u"MAC", u"IP Addr"}) model.AddColumn(title);
+    model.AppendRow(u"1");
+    EXPECT_EQ(model.SubItemCount(1), 0);
+
+    model.SetSubItem(1, 10, u"8.8.8.8");
+    EXPECT_EQ(model.SubItemCount(1), 10);
+    EXPECT_EQ(model.SubItemText(1, 10), u"8.8.8.8");
+    EXPECT_EQ(model.SubItemText(1, 4), u"");
+    // Sub-items beyond the columns are kept for the export but add no column.
+    EXPECT_EQ(model.columnCount(), 3);
+
+    model.SetSubItem(1, 2, u"x");
+    EXPECT_EQ(model.SubItemCount(1), 10);
+}
+
+TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRows) {
+    model.AddColumn(u"NIC");
+    model.AddColumn(u"MAC");
+    model.AppendRow(u"1");
+    model.AppendRow(u"2");
+
+    model.ClearRows();
+    EXPECT_EQ(model.RowCount(), 0);
+    EXPECT_EQ(model.ColumnCount(), 2);
+    model.ClearRows();  // already empty
+
+    model.AppendRow(u"5");
+    model.ClearColumns();
+    EXPECT_EQ(model.ColumnCount(), 0);
+    EXPECT_EQ(model.RowText(1), u"5");
+}
+
+TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
+    model.AddColumn(u"NIC");
+    model.AppendRow(u"1");
+    model.SetSubItem(1, 2, u"b");
+
+    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { (void)model.RowText(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { (void)model.SubItemCount(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 3); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
+    // A wild position must not allocate a row of billions of cells.
+    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(model.SubItemCount(1), 2);
+}
+
+}  // namespace
+}  // namespace quorvane::qt
