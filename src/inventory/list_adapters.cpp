@@ -62,22 +62,25 @@ public:
             return;
         }
 
-        Absorb([&] { Set(kMac, ToText(Read(u"MACAddress"))); });
+        SetFromProperty(kMac, u"MACAddress");
 
         if (GuardHolds([&] { return IsTrue(Read(u"IPEnabled")); })) {
-            Absorb([&] { Set(kIpAddress, ToText(ElementAt(Read(u"IPAddress"), 0))); });
+            Absorb([&] {
+                const Value addresses = Read(u"IPAddress");
+                if (!addresses.IsNull()) SetFromValue(kIpAddress, ElementAt(addresses, 0));
+            });
         }
 
         if (GuardHolds([&] { return IsTrue(Read(u"DHCPEnabled")); })) {
-            Absorb([&] { Set(kDhcpServer, ToText(Read(u"DHCPServer"))); });
+            SetFromProperty(kDhcpServer, u"DHCPServer");
             WriteLease(u"DHCPLeaseObtained", kLeaseObtained);
             WriteLease(u"DHCPLeaseExpires", kLeaseExpires);
         }
 
-        Absorb([&] { Set(kWins, ToText(Read(u"DNSEnabledForWINSResolution"))); });
-        Absorb([&] { Set(kHost, ToText(Read(u"DNSHostName"))); });
-        Absorb([&] { Set(kDomain, ToText(Read(u"DNSDomain"))); });
-        Absorb([&] { Set(kDescription, ToText(Read(u"Description"))); });
+        SetFromProperty(kWins, u"DNSEnabledForWINSResolution");
+        SetFromProperty(kHost, u"DNSHostName");
+        SetFromProperty(kDomain, u"DNSDomain");
+        SetFromProperty(kDescription, u"Description");
 
         const std::u16string dns = JoinDnsServers();
         Absorb([&] { Set(kDns, dns); });
@@ -87,6 +90,17 @@ private:
     Value Read(std::u16string_view property) { return adapter_.Read(property); }
 
     void Set(std::int32_t subItem, std::u16string_view text) { table_.SetSubItem(row_, subItem, text); }
+
+    // Null has no text, so its cell keeps the empty text it was created
+    // with; it is recognised here rather than by the conversion failing,
+    // which would cost an exception for every empty cell.
+    void SetFromValue(std::int32_t subItem, const Value& value) {
+        if (!value.IsNull()) Set(subItem, ToText(value));
+    }
+
+    void SetFromProperty(std::int32_t subItem, std::u16string_view property) {
+        Absorb([&] { SetFromValue(subItem, Read(property)); });
+    }
 
     void WriteLease(std::u16string_view property, std::int32_t subItem) {
         if (!GuardHolds([&] { return !Read(property).IsNull(); })) return;
@@ -118,7 +132,10 @@ private:
         }
         for (std::int64_t i = lower; i <= upper; ++i) {
             Absorb([&] {
-                const std::u16string server = ToText(ElementAt(Read(kProperty), i));
+                const Value servers = Read(kProperty);
+                const Value& element = ElementAt(servers, i);
+                if (element.IsNull()) return;  // no text to add
+                const std::u16string server = ToText(element);
                 if (dns.empty()) {
                     dns = server;
                 } else {
