@@ -48,4 +48,13 @@ std::optional<QVariantMap> BusCaller::GetAll(const QString& service, const QStri
     return qdbus_cast<QVariantMap>(argument);
 }
 
+std::optional<QDBusArgument> PropertyArgument(const QVariantMap& properties, const QString& name,
+                                              const char* signature) {
+    const auto found = properties.find(name);
+    if (found == properties.end() || found->userType() != qMetaTypeId<QDBusArgument>()) return std::nullopt;
+    auto argument = found->value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String(signature)) return std::nullopt;
+    return argument;
+}
+
 }  // namespace quorvane::linux_inventory

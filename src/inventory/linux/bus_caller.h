@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QList>
 #include <QSet>
@@ -33,5 +34,10 @@ private:
     int timeoutMs_;
     QSet<QString> unresponsive_;
 };
+
+// A structured property of a GetAll reply, when it is there with the expected
+// D-Bus signature; nullopt otherwise.
+std::optional<QDBusArgument> PropertyArgument(const QVariantMap& properties, const QString& name,
+                                              const char* signature);
 
 }  // namespace quorvane::linux_inventory

@@ -34,14 +34,6 @@ std::optional<QString> Path(const QVariantMap& properties, const QString& name) 
     return path;
 }
 
-std::optional<QDBusArgument> Argument(const QVariantMap& properties, const QString& name, const char* signature) {
-    const auto found = properties.find(name);
-    if (found == properties.end() || found->userType() != qMetaTypeId<QDBusArgument>()) return std::nullopt;
-    auto argument = found->value<QDBusArgument>();
-    if (argument.currentSignature() != QLatin1String(signature)) return std::nullopt;
-    return argument;
-}
-
 // nullopt when the device list cannot be had.
 std::optional<std::vector<QString>> DevicePaths(BusCaller& bus) {
     const auto reply = bus.Call(kService, kManagerPath, kService, QStringLiteral("GetDevices"));
@@ -57,7 +49,7 @@ std::optional<std::vector<QString>> DevicePaths(BusCaller& bus) {
 // the older Nameservers (au, each in network byte order).
 std::vector<std::string> NameServers(const QVariantMap& ip4) {
     std::vector<std::string> servers;
-    if (const auto argument = Argument(ip4, QStringLiteral("NameserverData"), "aa{sv}")) {
+    if (const auto argument = PropertyArgument(ip4, QStringLiteral("NameserverData"), "aa{sv}")) {
         // A const reference: the non-const begin/end members are the writing ones.
         const QDBusArgument& data = *argument;
         data.beginArray();
@@ -71,7 +63,7 @@ std::vector<std::string> NameServers(const QVariantMap& ip4) {
         if (!servers.empty()) return servers;
     }
     std::optional<QList<uint>> numbers;
-    if (auto legacy = Argument(ip4, QStringLiteral("Nameservers"), "au")) {
+    if (auto legacy = PropertyArgument(ip4, QStringLiteral("Nameservers"), "au")) {
         numbers = qdbus_cast<QList<uint>>(*legacy);
     } else if (const auto found = ip4.find(QStringLiteral("Nameservers"));
                found != ip4.end() && found->canConvert<QList<uint>>()) {
@@ -104,7 +96,7 @@ void ReadIp4Config(BusCaller& bus, const QString& path, NmDevice& device) {
 void ReadDhcp4Config(BusCaller& bus, const QString& path, NmDevice& device) {
     const auto dhcp = bus.GetAll(kService, path, QStringLiteral("org.freedesktop.NetworkManager.DHCP4Config"));
     if (!dhcp) return;
-    const auto options = Argument(*dhcp, QStringLiteral("Options"), "a{sv}");
+    const auto options = PropertyArgument(*dhcp, QStringLiteral("Options"), "a{sv}");
     if (!options) return;
     const QVariantMap values = qdbus_cast<QVariantMap>(*options);
     device.dhcpServer = Text(values, QStringLiteral("dhcp_server_identifier"));

@@ -14,14 +14,6 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.resolve1");
 
-std::optional<QDBusArgument> Argument(const QVariantMap& properties, const QString& name, const char* signature) {
-    const auto found = properties.find(name);
-    if (found == properties.end() || found->userType() != qMetaTypeId<QDBusArgument>()) return std::nullopt;
-    auto argument = found->value<QDBusArgument>();
-    if (argument.currentSignature() != QLatin1String(signature)) return std::nullopt;
-    return argument;
-}
-
 std::optional<std::string> AddressText(std::int32_t family, const QByteArray& bytes) {
     const qsizetype width = family == AF_INET ? 4 : family == AF_INET6 ? 16 : 0;
     if (width == 0 || bytes.size() != width) return std::nullopt;
@@ -43,7 +35,7 @@ std::optional<ResolvedConfig> ReadResolved(BusCaller& bus) {
     ResolvedConfig config;
     // Read through const references: the non-const begin/end members of
     // QDBusArgument are the writing ones.
-    if (const auto dnsArgument = Argument(*properties, QStringLiteral("DNS"), "a(iiay)")) {
+    if (const auto dnsArgument = PropertyArgument(*properties, QStringLiteral("DNS"), "a(iiay)")) {
         const QDBusArgument& dns = *dnsArgument;
         dns.beginArray();
         while (!dns.atEnd()) {
@@ -56,7 +48,7 @@ std::optional<ResolvedConfig> ReadResolved(BusCaller& bus) {
         }
         dns.endArray();
     }
-    if (const auto domainsArgument = Argument(*properties, QStringLiteral("Domains"), "a(isb)")) {
+    if (const auto domainsArgument = PropertyArgument(*properties, QStringLiteral("Domains"), "a(isb)")) {
         const QDBusArgument& domains = *domainsArgument;
         domains.beginArray();
         while (!domains.atEnd()) {
