@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "error_kind.h"
 #include "inventory/error.h"
 
 namespace quorvane {
 namespace {
+
+using testing::ErrorKindOf;
 
 struct SplitCase {
     const char16_t* input;
@@ -44,12 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SplitCimDateTimeFailure, DotWithinTheDateIsAnInvalidArgumentAfterTheDateIsWritten) {
     std::u16string date = u"earlier date";
     std::u16string time = u"earlier time";
-    try {
-        SplitCimDateTime(u"2007.01", date, time);
-        FAIL() << "expected an error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::InvalidArgument);
-    }
+    EXPECT_EQ(ErrorKindOf([&] { SplitCimDateTime(u"2007.01", date, time); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(date, u"2007.01");
     EXPECT_EQ(time, u"earlier time");
 }
@@ -58,12 +56,7 @@ TEST(SplitCimDateTimeFailure, OffsetThatIsNoNumberFailsBeforeAnyOutput) {
     std::u16string date = u"earlier date";
     std::u16string time = u"earlier time";
     for (const char16_t* input : {u"20070122134359.000000-abc", u"2007-01-22 10:00:00.0", u"20070122134359.000000-"}) {
-        try {
-            SplitCimDateTime(input, date, time);
-            FAIL() << "expected an error";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::Conversion);
-        }
+        EXPECT_EQ(ErrorKindOf([&] { SplitCimDateTime(input, date, time); }), ErrorKind::Conversion);
         EXPECT_EQ(date, u"earlier date");
         EXPECT_EQ(time, u"earlier time");
     }
@@ -72,12 +65,8 @@ TEST(SplitCimDateTimeFailure, OffsetThatIsNoNumberFailsBeforeAnyOutput) {
 TEST(SplitCimDateTimeFailure, OffsetBeyond32BitsIsAnOverflow) {
     std::u16string date;
     std::u16string time;
-    try {
-        SplitCimDateTime(u"20070122134359.000000-99999999999", date, time);
-        FAIL() << "expected an error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Overflow);
-    }
+    EXPECT_EQ(ErrorKindOf([&] { SplitCimDateTime(u"20070122134359.000000-99999999999", date, time); }),
+              ErrorKind::Overflow);
     EXPECT_EQ(SplitCimDateTime(u"20070122134359.000000-2147483648", date, time), INT32_MIN);
 }
 
@@ -135,14 +124,10 @@ TEST(InsertAtOccurrence, EmptySeparatorInsertsBeforeCharacterN) {
 }
 
 TEST(InsertAtOccurrence, EmptySeparatorWithoutADefinedResultIsAnInvalidArgument) {
-    for (const auto& [target, n] : {std::pair<const char16_t*, std::int32_t>{u"abc", 5}, {u"abc", INT32_MAX},
-                                    {u"", 1}, {u"", 0}, {u"", -1}, {u"1", 3}}) {
-        try {
-            InsertAtOccurrence(target, u":", n, u"");
-            FAIL() << "expected an error for n = " << n;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::InvalidArgument);
-        }
+    for (const auto& c : {std::pair<const char16_t*, std::int32_t>{u"abc", 5}, {u"abc", INT32_MAX}, {u"", 1},
+                          {u"", 0}, {u"", -1}, {u"1", 3}}) {
+        EXPECT_EQ(ErrorKindOf([&] { InsertAtOccurrence(c.first, u":", c.second, u""); }), ErrorKind::InvalidArgument)
+            << "n = " << c.second;
     }
 }
 

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "error_kind.h"
 #include "inventory/error.h"
 
 namespace quorvane {
 namespace {
 
-ErrorKind KindOf(auto&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "expected an error";
-    return ErrorKind::Platform;
-}
+using testing::ErrorKindOf;
 
 TEST(ValueText, ConvertsTextNumbersAndBooleans) {
     EXPECT_EQ(ToText(Value(u"eth0")), u"eth0");
@@ -29,8 +22,8 @@ TEST(ValueText, ConvertsTextNumbersAndBooleans) {
 }
 
 TEST(ValueText, NullAndArraysDoNotConvert) {
-    EXPECT_EQ(KindOf([] { ToText(Value()); }), ErrorKind::Conversion);
-    EXPECT_EQ(KindOf([] { ToText(Value::Array({u"a"})); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { ToText(Value()); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { ToText(Value::Array({u"a"})); }), ErrorKind::Conversion);
 }
 
 TEST(ValueCondition, NullIsFalseAndTextIsNoCondition) {
@@ -39,7 +32,7 @@ TEST(ValueCondition, NullIsFalseAndTextIsNoCondition) {
     EXPECT_FALSE(IsTrue(Value()));
     EXPECT_TRUE(IsTrue(Value(std::int64_t{-1})));
     EXPECT_FALSE(IsTrue(Value(std::int64_t{0})));
-    EXPECT_EQ(KindOf([] { IsTrue(Value(u"True")); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { IsTrue(Value(u"True")); }), ErrorKind::Conversion);
 }
 
 TEST(ValueArrayAccess, HonoursTheLowerBound) {
@@ -48,8 +41,8 @@ TEST(ValueArrayAccess, HonoursTheLowerBound) {
     EXPECT_EQ(UpperBound(a), 7);
     EXPECT_EQ(ToText(ElementAt(a, 5)), u"x");
     EXPECT_EQ(ToText(ElementAt(a, 7)), u"z");
-    EXPECT_EQ(KindOf([&] { ElementAt(a, 4); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { ElementAt(a, 8); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { ElementAt(a, 4); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { ElementAt(a, 8); }), ErrorKind::InvalidArgument);
 
     const Value empty = Value::Array({});
     EXPECT_EQ(UpperBound(empty), -1);
@@ -57,9 +50,9 @@ TEST(ValueArrayAccess, HonoursTheLowerBound) {
 }
 
 TEST(ValueArrayAccess, NonArraysHaveNoBoundsOrElements) {
-    EXPECT_EQ(KindOf([] { UpperBound(Value(u"8.8.8.8")); }), ErrorKind::Conversion);
-    EXPECT_EQ(KindOf([] { LowerBound(Value()); }), ErrorKind::Conversion);
-    EXPECT_EQ(KindOf([] { ElementAt(Value(), 0); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { UpperBound(Value(u"8.8.8.8")); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { LowerBound(Value()); }), ErrorKind::Conversion);
+    EXPECT_EQ(ErrorKindOf([] { ElementAt(Value(), 0); }), ErrorKind::Conversion);
 }
 
 }  // namespace

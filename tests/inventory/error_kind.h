@@ -1,0 +1,23 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "inventory/error.h"
+
+namespace quorvane::testing {
+
+// The kind of the program's error that `f` raises, or nullopt when it
+// raises none.
+template <typename F>
+std::optional<ErrorKind> ErrorKindOf(F&& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.kind();
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorvane::testing
