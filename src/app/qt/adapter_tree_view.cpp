@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QStyleOptionViewItem>
+#include <algorithm>
 
 namespace quorvane::qt {
 namespace {
@@ -41,6 +42,23 @@ QSize CachingItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QM
 AdapterTreeView::AdapterTreeView(QWidget* parent) : QTreeView(parent), delegate_(new CachingItemDelegate(this)) {
     setHeader(new AdapterHeaderView(this));
     setItemDelegate(delegate_);
+}
+
+int AdapterTreeView::sizeHintForColumn(int column) const {
+    // The rows are flat and hold text alone, so the delegate's size of each
+    // cell text is all there is to it; no item needs laying out for that.
+    const QAbstractItemModel* items = model();
+    if (items == nullptr) return -1;
+    const int rows = items->rowCount(rootIndex());
+    if (rows == 0) return -1;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int widest = 0;
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = items->index(row, column, rootIndex());
+        widest = std::max(widest, itemDelegateForIndex(index)->sizeHint(option, index).width());
+    }
+    return widest;
 }
 
 void AdapterTreeView::changeEvent(QEvent* event) {

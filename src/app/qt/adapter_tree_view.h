@@ -63,6 +63,9 @@ class AdapterTreeView final : public QTreeView {
 public:
     explicit AdapterTreeView(QWidget* parent = nullptr);
 
+    // The width the widest cell of `column` needs, over every row.
+    [[nodiscard]] int sizeHintForColumn(int column) const override;
+
 protected:
     void changeEvent(QEvent* event) override;
 

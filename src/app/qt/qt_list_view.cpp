@@ -1,6 +1,7 @@
 #include "app/qt/qt_list_view.h"
 
 #include <QHeaderView>
+#include <algorithm>
 
 namespace quorvane::qt {
 
@@ -31,11 +32,15 @@ void QtListView::DisableSorting() {
 void QtListView::AutoSizeColumn(std::int32_t position) {
     const int columns = model_.columnCount();
     if (position < 0 || position >= columns) return;  // nothing to size: the width stays
-    // The wider of the title and the longest cell.
-    view_.resizeColumnToContents(position);
+    // The wider of the title and the longest cell. This is what
+    // resizeColumnToContents sets, without first laying out every item of
+    // the refilled view: the next paint does that once anyway.
+    QHeaderView& header = *view_.header();
+    const QAbstractItemView& items = view_;
+    const int title = header.isHidden() ? 0 : header.sectionSizeHint(position);
+    header.resizeSection(position, std::max(items.sizeHintForColumn(position), title));
     if (position != columns - 1) return;
     // The last column also takes whatever width the others leave free.
-    QHeaderView& header = *view_.header();
     int used = 0;
     for (int i = 0; i < position; ++i) used += header.sectionSize(i);
     const int free = view_.viewport()->width() - used;

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QTest>
+#include <QTreeView>
 #include <cmath>
 #include <memory>
 #include <numeric>
@@ -190,6 +191,27 @@ TEST_F(MainWindowTest, ListFitsEachColumnAndTheLastFillsTheRestUntilAResize) {
 
     ResizeClientArea(window->width() + 200, window->height() + 50);
     EXPECT_EQ(ColumnWidths(), fitted);
+}
+
+TEST_F(MainWindowTest, ColumnsFitAsQtsOwnResizeColumnToContentsWouldFitThem) {
+    source.adapters = {TypicalAdapter(1), TypicalAdapter(22), TypicalAdapter(333)};
+    source.adapters[1].Set(u"DNSHostName", u"a-rather-longer-host-name");
+    Open(systemClipboard);
+    window->Command1Widget().click();
+
+    // A plain tree view over the same rows, fitted by Qt itself.
+    QTreeView reference;
+    reference.setRootIsDecorated(false);
+    reference.setFont(window->ListView1Widget().font());
+    reference.setModel(window->ListView1Widget().model());
+    reference.header()->setFont(Header().font());
+    reference.resize(window->ListView1Widget().size());
+    reference.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&reference));
+    for (int i = 0; i < 10; ++i) {
+        reference.resizeColumnToContents(i);
+        EXPECT_EQ(Header().sectionSize(i), reference.header()->sectionSize(i)) << "column " << i;
+    }
 }
 
 TEST_F(MainWindowTest, WhenOtherColumnsLeaveNoRoomTheLastOnlyFitsItsOwnText) {
