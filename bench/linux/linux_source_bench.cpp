@@ -14,11 +14,6 @@
 namespace quorvane::linux_inventory {
 namespace {
 
-constexpr std::u16string_view kProperties[] = {u"Index", u"MACAddress", u"IPEnabled", u"IPAddress", u"DHCPEnabled",
-                                               u"DHCPServer", u"DHCPLeaseObtained", u"DHCPLeaseExpires",
-                                               u"DNSEnabledForWINSResolution", u"DNSHostName", u"DNSDomain",
-                                               u"Description", u"DNSServerSearchOrder"};
-
 // QUORVANE_BENCH_BUS names another bus to ask instead of the system bus,
 // e.g. one with the NetworkManager mock of the tests.
 LinuxSourceOptions BenchOptions() {
@@ -33,7 +28,7 @@ void BM_SnapshotOfThisMachine(benchmark::State& state) {
     for (auto _ : state) {
         auto enumeration = source.InstancesOf(kAdapterConfigurationClass);
         while (auto adapter = enumeration->Next()) {
-            for (const auto name : kProperties) benchmark::DoNotOptimize(adapter->Read(name));
+            for (const auto name : kAdapterProperties) benchmark::DoNotOptimize(adapter->Read(name));
             ++adapters;
         }
     }

@@ -26,13 +26,6 @@ namespace {
 
 using quorvane::linux_inventory::LinuxAdapterSource;
 
-constexpr std::array<std::u16string_view, 13> kProperties = {
-    u"Index",         u"MACAddress",        u"IPEnabled",        u"IPAddress",
-    u"DHCPEnabled",   u"DHCPServer",        u"DHCPLeaseObtained", u"DHCPLeaseExpires",
-    u"DNSEnabledForWINSResolution", u"DNSHostName", u"DNSDomain", u"Description",
-    u"DNSServerSearchOrder",
-};
-
 // The window as the program builds it, shown on the offscreen platform.
 struct ShownWindow {
     LinuxAdapterSource source;
@@ -99,7 +92,7 @@ void BM_BareEnumeration(benchmark::State& state) {
     for (auto _ : state) {
         const auto adapters = source.InstancesOf(quorvane::kAdapterConfigurationClass);
         while (auto adapter = adapters->Next()) {
-            for (const std::u16string_view property : kProperties) {
+            for (const std::u16string_view property : quorvane::kAdapterProperties) {
                 try {
                     benchmark::DoNotOptimize(adapter->Read(property));
                 } catch (const quorvane::Error&) {

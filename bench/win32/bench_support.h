@@ -1,41 +1,19 @@
 #pragma once
 
-// Timing for the Windows benchmarks, which run as plain programs under Wine
-// (Google Benchmark is not built for mingw-w64): each measure is repeated,
-// and the median and the spread are printed.
+// What the Windows window benchmarks share beside the timing: running the
+// window's queued messages and a failure signal that only counts.
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <vector>
-
 #include "app/controls.h"
+#include "timing.h"
 
 namespace quorvane::win32::bench {
 
-struct Figures {
-    double median = 0, min = 0, max = 0;
-};
-
-inline Figures Summarise(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    const std::size_t n = ms.size();
-    const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
-    return {median, ms.front(), ms.back()};
-}
-
-template <typename Fn>
-double MillisecondsOf(Fn&& fn) {
-    const auto start = std::chrono::steady_clock::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-inline void Print(const char* what, const Figures& f) {
-    std::printf("%-44s median %9.2f ms  (min %9.2f, max %9.2f)\n", what, f.median, f.min, f.max);
-}
+using quorvane::bench::Figures;
+using quorvane::bench::MillisecondsOf;
+using quorvane::bench::Print;
+using quorvane::bench::Summarise;
 
 // Handles what the window has queued, painting included.
 inline void Pump() {

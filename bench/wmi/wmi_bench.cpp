@@ -11,73 +11,24 @@
 
 #include <windows.h>
 #include <objbase.h>
-#include <wbemidl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
+#include "app/memory_table.h"
+#include "bare_enumeration.h"
 #include "inventory/adapter_source.h"
 #include "inventory/error.h"
 #include "inventory/list_adapters.h"
-#include "inventory/row_sink.h"
 #include "inventory/short_date.h"
 #include "inventory/wmi/com_apartment.h"
-#include "inventory/wmi/hresult.h"
 #include "inventory/wmi/wmi_adapter_source.h"
-#include "inventory/wmi/wmi_connection.h"
+#include "timing.h"
 #include "win32/resource.h"
 
 namespace {
-
-using quorvane::win32::com_ptr;
-
-constexpr const wchar_t* kRowProperties[] = {
-    L"Index",       L"MACAddress",  L"IPEnabled",         L"IPAddress",        L"DHCPEnabled",
-    L"DHCPServer",  L"DHCPLeaseObtained", L"DHCPLeaseExpires", L"DNSEnabledForWINSResolution",
-    L"DNSHostName", L"DNSDomain",   L"Description",       L"DNSServerSearchOrder",
-};
-
-// The bare calls; returns the number of adapters seen.
-int BareEnumeration() {
-    com_ptr<IWbemServices> services = quorvane::wmi::ConnectLocalCimv2();
-    const quorvane::win32::unique_bstr name = quorvane::wmi::MakeBstr(quorvane::kAdapterConfigurationClass);
-    com_ptr<IEnumWbemClassObject> instances;
-    quorvane::wmi::ThrowIfFailed(
-        services->CreateInstanceEnum(name.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                     instances.put()),
-        "CreateInstanceEnum");
-    int adapters = 0;
-    for (;;) {
-        com_ptr<IWbemClassObject> object;
-        ULONG returned = 0;
-        quorvane::wmi::ThrowIfFailed(instances->Next(30'000, 1, object.put(), &returned), "Next");
-        if (returned == 0) break;
-        ++adapters;
-        for (const wchar_t* property : kRowProperties) {
-            quorvane::win32::unique_variant value;
-            (void)object->Get(property, 0, value.put(), nullptr, nullptr);  // some fail under Wine; still timed
-        }
-    }
-    return adapters;
-}
-
-class MemoryTable final : public quorvane::RowSink {
-public:
-    std::vector<std::vector<std::u16string>> rows;
-
-    std::int32_t AppendRow(std::u16string_view text) override {
-        rows.push_back({std::u16string(text)});
-        return static_cast<std::int32_t>(rows.size());
-    }
-    void SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) override {
-        auto& cells = rows.at(static_cast<std::size_t>(row - 1));
-        if (cells.size() < static_cast<std::size_t>(n) + 1) cells.resize(static_cast<std::size_t>(n) + 1);
-        cells[static_cast<std::size_t>(n)] = text;
-    }
-};
 
 class IsoDates final : public quorvane::ShortDateFormat {
 public:
@@ -125,23 +76,6 @@ private:
     quorvane::AdapterSource& inner_;
 };
 
-double NowMs() {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / ticksPerMs;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-}
-
 int Run(int repetitions) {
     // COM and its security are the process's, set up once, outside the timing.
     const quorvane::wmi::ComApartment apartment;
@@ -150,38 +84,32 @@ int Run(int repetitions) {
     const IsoDates dates;
 
     auto listOnce = [&] {
-        MemoryTable table;
+        quorvane::InMemoryTable table;
         quorvane::ListAdapters(source, table, dates);
-        return table.rows.size();
+        return table.RowCount();
     };
 
     // Warm-up: loads the providers and fills caches for both.
-    const int adapters = BareEnumeration();
-    const std::size_t rows = listOnce();
+    const int adapters = quorvane::bench::BareWmiEnumeration();
+    const std::int32_t rows = listOnce();
     CountingSource counting(source);
-    MemoryTable countingTable;
+    quorvane::InMemoryTable countingTable;
     quorvane::ListAdapters(counting, countingTable, dates);
 
     std::vector<double> bare;
     std::vector<double> listed;
     for (int i = 0; i < repetitions; ++i) {  // interleaved, so drift hits both alike
-        double t0 = NowMs();
-        BareEnumeration();
-        bare.push_back(NowMs() - t0);
-        t0 = NowMs();
-        listOnce();
-        listed.push_back(NowMs() - t0);
+        bare.push_back(quorvane::bench::MillisecondsOf([] { quorvane::bench::BareWmiEnumeration(); }));
+        listed.push_back(quorvane::bench::MillisecondsOf(listOnce));
     }
-    const double bareMs = Median(bare);
-    const double listedMs = Median(listed);
-    std::printf("adapters: %d (rows %zu), repetitions: %d\n", adapters, rows, repetitions);
+    const quorvane::bench::Figures bareFigures = quorvane::bench::Summarise(bare);
+    const quorvane::bench::Figures listedFigures = quorvane::bench::Summarise(listed);
+    std::printf("adapters: %d (rows %d), repetitions: %d\n", adapters, static_cast<int>(rows), repetitions);
     std::printf("reads per listing: bare %d Get calls, ListAdapters %ld reads\n",
-                adapters * static_cast<int>(std::size(kRowProperties)), counting.reads);
-    std::printf("bare WMI enumeration, 13 properties: median %.3f ms (min %.3f)\n", bareMs,
-                *std::min_element(bare.begin(), bare.end()));
-    std::printf("ListAdapters over WmiAdapterSource:  median %.3f ms (min %.3f)\n", listedMs,
-                *std::min_element(listed.begin(), listed.end()));
-    std::printf("ratio ListAdapters / bare: %.2f\n", listedMs / bareMs);
+                adapters * static_cast<int>(quorvane::kAdapterProperties.size()), counting.reads);
+    quorvane::bench::Print("bare WMI enumeration, 13 properties", bareFigures);
+    quorvane::bench::Print("ListAdapters over WmiAdapterSource", listedFigures);
+    std::printf("ratio ListAdapters / bare: %.2f\n", listedFigures.median / bareFigures.median);
     return 0;
 }
 

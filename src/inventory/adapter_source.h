@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string_view>
 
@@ -9,6 +10,14 @@ namespace quorvane {
 
 // The management class whose instances make the rows of the table.
 inline constexpr std::u16string_view kAdapterConfigurationClass = u"Win32_NetworkAdapterConfiguration";
+
+// The properties of that class that make a row of the table.
+inline constexpr std::array<std::u16string_view, 13> kAdapterProperties = {
+    u"Index",       u"MACAddress",        u"IPEnabled",        u"IPAddress",
+    u"DHCPEnabled", u"DHCPServer",        u"DHCPLeaseObtained", u"DHCPLeaseExpires",
+    u"DNSEnabledForWINSResolution",       u"DNSHostName",      u"DNSDomain",
+    u"Description", u"DNSServerSearchOrder",
+};
 
 // One adapter configuration record. Every read may fail with `Error`.
 class AdapterObject {
