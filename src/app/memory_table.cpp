@@ -5,16 +5,6 @@
 
 namespace quorvane {
 
-namespace {
-
-// A 1-based position checked against a collection's size.
-std::size_t Slot(std::int32_t position, std::size_t size, const char* what) {
-    if (position < 1 || static_cast<std::size_t>(position) > size) ThrowInvalidArgument(what);
-    return static_cast<std::size_t>(position - 1);
-}
-
-}  // namespace
-
 std::int32_t InMemoryTable::AppendRow(std::u16string_view text) {
     const std::int32_t position = CheckedAdd(CheckedLength(rows_.size()), 1);
     rows_.push_back(Row{std::u16string(text), {}});
@@ -22,7 +12,7 @@ std::int32_t InMemoryTable::AppendRow(std::u16string_view text) {
 }
 
 void InMemoryTable::SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) {
-    Row& r = rows_[Slot(row, rows_.size(), "no such row")];
+    Row& r = rows_[IndexOfPosition(row, rows_.size(), "no such row")];
     if (n < 1) ThrowInvalidArgument("sub-items are numbered from 1");
     const auto index = static_cast<std::size_t>(n - 1);
     if (r.subItems.size() <= index) r.subItems.resize(index + 1);
@@ -38,13 +28,13 @@ void InMemoryTable::AddColumn(std::u16string_view title) { columns_.emplace_back
 std::int32_t InMemoryTable::ColumnCount() const { return CheckedLength(columns_.size()); }
 
 std::u16string InMemoryTable::ColumnTitle(std::int32_t column) const {
-    return columns_[Slot(column, columns_.size(), "no such column")];
+    return columns_[IndexOfPosition(column, columns_.size(), "no such column")];
 }
 
 std::int32_t InMemoryTable::RowCount() const { return CheckedLength(rows_.size()); }
 
 const InMemoryTable::Row& InMemoryTable::RowAt(std::int32_t row) const {
-    return rows_[Slot(row, rows_.size(), "no such row")];
+    return rows_[IndexOfPosition(row, rows_.size(), "no such row")];
 }
 
 std::u16string InMemoryTable::RowText(std::int32_t row) const { return RowAt(row).text; }
@@ -55,7 +45,7 @@ std::int32_t InMemoryTable::SubItemCount(std::int32_t row) const {
 
 std::u16string InMemoryTable::SubItemText(std::int32_t row, std::int32_t subItem) const {
     const Row& r = RowAt(row);
-    return r.subItems[Slot(subItem, r.subItems.size(), "no such sub-item")];
+    return r.subItems[IndexOfPosition(subItem, r.subItems.size(), "no such sub-item")];
 }
 
 }  // namespace quorvane

@@ -34,6 +34,13 @@ inline std::int32_t CheckedLength(std::size_t n) {
     return static_cast<std::int32_t>(n);
 }
 
+// A 1-based position among `count` members as a 0-based index; a position
+// outside the collection raises the invalid-argument error.
+inline std::size_t IndexOfPosition(std::int32_t position, std::size_t count, const char* what) {
+    if (position < 1 || static_cast<std::size_t>(position) > count) ThrowInvalidArgument(what);
+    return static_cast<std::size_t>(position - 1);
+}
+
 // A 32-bit count narrowed to a 16-bit one.
 inline std::int16_t CheckedNarrow16(std::int32_t n) {
     if (n > std::numeric_limits<std::int16_t>::max() || n < std::numeric_limits<std::int16_t>::min()) {

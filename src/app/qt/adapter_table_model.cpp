@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "app/qt/qt_text.h"
+#include "inventory/checked_int.h"
 #include "inventory/error.h"
 
 namespace quorvane::qt {
@@ -13,11 +14,6 @@ constexpr std::size_t kMaxCount = static_cast<std::size_t>(std::numeric_limits<s
 // A row grows to the sub-item it is given; past this a position is taken for
 // a mistake rather than a reason to allocate gigabytes of empty cells.
 constexpr std::int32_t kMaxSubItem = 65535;
-
-std::size_t ToIndex(std::int32_t position, std::size_t count, const char* what) {
-    if (position < 1 || static_cast<std::size_t>(position) > count) ThrowInvalidArgument(what);
-    return static_cast<std::size_t>(position - 1);
-}
 
 }  // namespace
 
@@ -81,7 +77,7 @@ std::int32_t AdapterTableModel::AppendRow(std::u16string_view text) {
 }
 
 void AdapterTableModel::SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) {
-    const std::size_t r = ToIndex(row, rows_.size(), "row position");
+    const std::size_t r = IndexOfPosition(row, rows_.size(), "row position");
     if (n < 1 || n > kMaxSubItem) ThrowInvalidArgument("sub-item position");
     std::vector<QString>& subItems = rows_[r].subItems;
     const auto slot = static_cast<std::size_t>(n - 1);
@@ -99,7 +95,7 @@ std::int32_t AdapterTableModel::ColumnCount() const {
 }
 
 std::u16string AdapterTableModel::ColumnTitle(std::int32_t column) const {
-    return FromQString(titles_[ToIndex(column, titles_.size(), "column position")]);
+    return FromQString(titles_[IndexOfPosition(column, titles_.size(), "column position")]);
 }
 
 std::int32_t AdapterTableModel::RowCount() const {
@@ -107,7 +103,7 @@ std::int32_t AdapterTableModel::RowCount() const {
 }
 
 const AdapterTableModel::Row& AdapterTableModel::RowAt(std::int32_t row) const {
-    return rows_[ToIndex(row, rows_.size(), "row position")];
+    return rows_[IndexOfPosition(row, rows_.size(), "row position")];
 }
 
 std::u16string AdapterTableModel::RowText(std::int32_t row) const {
@@ -120,7 +116,7 @@ std::int32_t AdapterTableModel::SubItemCount(std::int32_t row) const {
 
 std::u16string AdapterTableModel::SubItemText(std::int32_t row, std::int32_t subItem) const {
     const Row& r = RowAt(row);
-    return FromQString(r.subItems[ToIndex(subItem, r.subItems.size(), "sub-item position")]);
+    return FromQString(r.subItems[IndexOfPosition(subItem, r.subItems.size(), "sub-item position")]);
 }
 
 }  // namespace quorvane::qt

@@ -87,7 +87,7 @@ std::int32_t Win32ListView::ColumnCount() const {
 }
 
 std::u16string Win32ListView::ColumnTitle(std::int32_t column) const {
-    if (column < 1 || column > ColumnCount()) ThrowInvalidArgument("column position out of range");
+    const auto index = IndexOfPosition(column, static_cast<std::size_t>(ColumnCount()), "column position out of range");
     // The control copies at most cchTextMax - 1 characters and does not say
     // how long the title is: a full buffer may have cut it, so grow and ask again.
     std::wstring buffer(64, L'\0');
@@ -96,7 +96,7 @@ std::u16string Win32ListView::ColumnTitle(std::int32_t column) const {
         query.mask = LVCF_TEXT;
         query.pszText = buffer.data();
         query.cchTextMax = static_cast<int>(buffer.size());
-        if (!::SendMessageW(hwnd(), LVM_GETCOLUMNW, static_cast<WPARAM>(column - 1), AsLParam(&query))) {
+        if (!::SendMessageW(hwnd(), LVM_GETCOLUMNW, static_cast<WPARAM>(index), AsLParam(&query))) {
             ThrowLastError("LVM_GETCOLUMNW");
         }
         const std::size_t length = std::wcslen(query.pszText);
@@ -120,9 +120,8 @@ std::int32_t Win32ListView::SubItemCount(std::int32_t row) const {
 
 std::u16string Win32ListView::SubItemText(std::int32_t row, std::int32_t subItem) const {
     const int index = RowIndex(row);
-    if (subItem < 1 || subItem > subItemCounts_[static_cast<std::size_t>(index)]) {
-        ThrowInvalidArgument("sub-item position out of range");
-    }
+    IndexOfPosition(subItem, static_cast<std::size_t>(subItemCounts_[static_cast<std::size_t>(index)]),
+                    "sub-item position out of range");
     return ItemText(index, subItem);
 }
 
@@ -143,10 +142,7 @@ void Win32ListView::ApplySystemColours() {
 }
 
 int Win32ListView::RowIndex(std::int32_t row) const {
-    if (row < 1 || static_cast<std::size_t>(row) > subItemCounts_.size()) {
-        ThrowInvalidArgument("row position out of range");
-    }
-    return row - 1;
+    return static_cast<int>(IndexOfPosition(row, subItemCounts_.size(), "row position out of range"));
 }
 
 std::u16string Win32ListView::ItemText(int index, int subItem) const {
