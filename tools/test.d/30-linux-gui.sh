@@ -83,30 +83,24 @@ press_and_copy() {
   return 1
 }
 
-if press_and_copy "$work/tab.txt" alt+l; then
-  pass "Alt+L lists and Alt+C puts the table on the clipboard"
-else
-  fail "Alt+L lists and Alt+C puts the table on the clipboard"
-fi
-import -window "$window" "$out/linux-window.png" && pass "screenshot after Alt+L" || fail "screenshot after Alt+L"
-if /usr/bin/python3 tests/e2e/linux/check_clipboard.py tab "$work/tab.txt" "$work/ip.json"; then
-  pass "tab-separated table matches ip -j addr"
-else
-  fail "tab-separated table matches ip -j addr"
-fi
+# check NAME COMMAND...: one named check that passes when COMMAND succeeds.
+check() {
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+copied_with_commas() { press_and_copy "$1" && ! grep -q $'\t' "$1"; }
+
+check "Alt+L lists and Alt+C puts the table on the clipboard" press_and_copy "$work/tab.txt" alt+l
+check "screenshot after Alt+L" import -window "$window" "$out/linux-window.png"
+check "tab-separated table matches ip -j addr" \
+  /usr/bin/python3 tests/e2e/linux/check_clipboard.py tab "$work/tab.txt" "$work/ip.json"
 
 # Focus is on the table from the start; the access keys do not move it.
 xdotool key --clearmodifiers Tab Tab Tab space
-if press_and_copy "$work/comma.txt" && ! grep -q $'\t' "$work/comma.txt"; then
-  pass "ticked box gives commas"
-else
-  fail "ticked box gives commas"
-fi
-if /usr/bin/python3 tests/e2e/linux/check_clipboard.py comma "$work/comma.txt" "$work/ip.json"; then
-  pass "comma-separated table matches ip -j addr"
-else
-  fail "comma-separated table matches ip -j addr"
-fi
+check "ticked box gives commas" copied_with_commas "$work/comma.txt"
+check "comma-separated table matches ip -j addr" \
+  /usr/bin/python3 tests/e2e/linux/check_clipboard.py comma "$work/comma.txt" "$work/ip.json"
 
 kill -0 "$app_pid" 2>/dev/null && pass "program still running" || fail "program still running"
 cp "$work/tab.txt" "$work/comma.txt" "$work/ip.json" "$out/" 2>/dev/null
