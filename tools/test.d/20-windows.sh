@@ -12,22 +12,20 @@ root=$(pwd)
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/wineprefix}"
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "windows: no free X display"; exit 1; }
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-
+xvfb_log=$(mktemp)
 finish() {
   "$wineserver" -k >/dev/null 2>&1 || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait "$xvfb_pid" 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+  rm -f "$xvfb_log"
 }
 trap finish EXIT
-for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+# Xvfb picks a free display itself and writes its number on fd 3, so two
+# stages started at once never race for the same number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$xvfb_log" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 100); do [ -s "$xvfb_log" ] && break; sleep 0.1; done
+[ -s "$xvfb_log" ] || { echo "windows: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$xvfb_log")"
 
 failed=0
 echo "-- windows: configure and build (preset mingw)"
