@@ -116,9 +116,11 @@ void Form1::Form_Resize() {
     Button& command1 = c_.command1;
     ListViewControl& listView1 = c_.listView1;
 
-    // The bottom row keeps to the bottom edge; the table takes the rest.
+    // The bottom row keeps to the bottom edge; the table takes the rest. Only
+    // the stored top is rounded to single precision, not the client height
+    // less the margin.
     Absorb([&] {
-        command1.SetTop(CheckedSubtract(CheckedSubtract(c_.form.ScaleHeight(), kLayoutMargin), command1.Height()));
+        command1.SetTop(CheckedSubtractRoundedOnce(c_.form.ScaleHeight(), kLayoutMargin, command1.Height()));
     });
     Absorb([&] { c_.command2.SetTop(command1.Top()); });
     Absorb([&] { c_.chkCommas.SetTop(command1.Top()); });

@@ -16,4 +16,11 @@ float CheckedSubtract(float a, float b) {
     return r;
 }
 
+float CheckedSubtractRoundedOnce(float a, float b, float c) {
+    const double difference = static_cast<double>(a) - static_cast<double>(b) - static_cast<double>(c);
+    const auto stored = static_cast<float>(difference);
+    if (!std::isfinite(difference) || !std::isfinite(stored)) ThrowOverflow("single-precision subtraction");
+    return stored;
+}
+
 }  // namespace quorvane

@@ -30,4 +30,9 @@ float PixelsToTwips(float pixels, float dpi);
 // result is no finite number (an overflow or an invalid operation).
 float CheckedSubtract(float a, float b);
 
+// a - b - c with the intermediate difference kept at double precision and
+// only the result rounded to single precision, as a stored value is. Raises
+// the overflow error when any step or the rounded result is no finite number.
+float CheckedSubtractRoundedOnce(float a, float b, float c);
+
 }  // namespace quorvane

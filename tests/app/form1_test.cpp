@@ -205,6 +205,15 @@ TEST_F(Form1Test, ResizeRefusesNegativeSizesButStillMovesTheBottomRow) {
     EXPECT_EQ(listView.height, 4875.0f);
 }
 
+// 1 px at 168 DPI is 8.5714283 twips: rounding the client height less 120 to
+// single precision before the button's height goes would give -486.428589.
+TEST_F(Form1Test, TheBottomRowsTopIsRoundedOnlyWhenStored) {
+    surface.scaleHeight = PixelsToTwips(1.0f, 168.0f);
+    form.Form_Resize();
+    EXPECT_EQ(command1.top, -486.428558f);
+    EXPECT_EQ(chkCommas.top, -486.428558f);
+}
+
 TEST_F(Form1Test, AFailedStatementLeavesTheOthersToUseWhatIsThere) {
     command1.failHeightRead = true;
     surface.scaleWidth = 9000;
