@@ -15,6 +15,7 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 xvfb_log=$(mktemp)
 finish() {
   "$wineserver" -k >/dev/null 2>&1 || true
+  WINEPREFIX="$WINEPREFIX-144dpi" "$wineserver" -k >/dev/null 2>&1 || true
   [ -n "${xvfb_pid:-}" ] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
   rm -f "$xvfb_log"
 }
@@ -33,8 +34,10 @@ cmake --preset mingw >/dev/null || exit 1
 cmake --build --preset mingw -j2 || exit 1
 
 echo "-- windows: ctest under Wine on $DISPLAY"
-# The first run creates the Wine prefix; do it before tests are timed.
+# The first run creates the Wine prefixes (the usual one and the one whose
+# screen is at 144 DPI); do it before tests are timed.
 tools/wine-run cmd /c exit >/dev/null 2>&1 || true
+tools/wine-run-at-dpi 144 cmd /c exit >/dev/null 2>&1 || true
 ctest --preset mingw || failed=1
 
 echo "-- windows: end-to-end run of quorvane.exe"

@@ -4,10 +4,12 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "app/columns.h"
 #include "app/form1.h"
 #include "app/layout.h"
+#include "app/win32/caption_font.h"
 #include "app/win32/clipboard.h"
 #include "app/win32/list_view.h"
 #include "app/win32/native_controls.h"
@@ -33,17 +35,6 @@ HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* caption
     return child;
 }
 
-unique_hfont CreateMessageFont(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-        ThrowLastError("SystemParametersInfoForDpi");
-    }
-    unique_hfont font(::CreateFontIndirectW(&metrics.lfMessageFont));
-    if (!font) ThrowLastError("CreateFontIndirectW");
-    return font;
-}
-
 // The native controls in tab order, created before their adapters.
 struct ChildWindows {
     HWND listView1, command1, command2, chkCommas;
@@ -57,8 +48,8 @@ ChildWindows CreateChildren(HWND parent, UINT dpi) {
                              kCommand1Design, dpi);
     c.command2 = CreateChild(parent, WC_BUTTONW, L"&Copy table to clipboard", BS_PUSHBUTTON, kCommand2Id,
                              kCommand2Design, dpi);
-    c.chkCommas = CreateChild(parent, WC_BUTTONW, L"Use commas to separate columns", BS_AUTOCHECKBOX, kChkCommasId,
-                              kChkCommasDesign, dpi);
+    c.chkCommas = CreateChild(parent, WC_BUTTONW, L"Use commas to separate columns",
+                              BS_AUTOCHECKBOX | BS_MULTILINE, kChkCommasId, kChkCommasDesign, dpi);
     ::SendMessageW(c.listView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     return c;
@@ -155,15 +146,15 @@ private:
         if (::GetFocus() == nullptr && focused && ::IsWindowEnabled(focused)) ::SetFocus(focused);
     }
 
-    // The new font and the controls at the new DPI first, then the suggested
+    // The controls and their fonts at the new DPI first, then the suggested
     // window rectangle, then the layout for the new client area.
     void OnDpiChanged(UINT dpi, const RECT* suggested) {
         dpi_.value = dpi;
-        ApplyFont();
         listView1_.Place();
         command1_.Place();
         command2_.Place();
         chkCommas_.Place();
+        ApplyFont();  // fitted to the captions' new sizes
         if (suggested) {
             ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                            suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -189,18 +180,35 @@ private:
 
     void OnSettingChange() { ApplyFont(); }
 
+    // The form's font for the table; each caption in the largest size up to
+    // it that shows the caption whole.
     void ApplyFont() {
-        unique_hfont font = CreateMessageFont(dpi_.value);
-        for (HWND child : {listView1_.hwnd(), command1_.hwnd(), command2_.hwnd(), chkCommas_.hwnd()}) {
-            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        const LOGFONTW form = FormFontAt(dpi_.value);
+        unique_hfont table(::CreateFontIndirectW(&form));
+        if (!table) ThrowLastError("CreateFontIndirectW");
+        CaptionFonts captions{FittedCaptionFont(command1_.hwnd(), form, dpi_.value),
+                              FittedCaptionFont(command2_.hwnd(), form, dpi_.value),
+                              FittedCaptionFont(chkCommas_.hwnd(), form, dpi_.value)};
+        const std::pair<HWND, HFONT> fonts[] = {{listView1_.hwnd(), table.get()},
+                                                {command1_.hwnd(), captions.command1.get()},
+                                                {command2_.hwnd(), captions.command2.get()},
+                                                {chkCommas_.hwnd(), captions.chkCommas.get()}};
+        for (const auto& [child, font] : fonts) {
+            ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
-        // The old font is deleted only now that no control uses it.
-        font_ = std::move(font);
+        // The old fonts are deleted only now that no control uses them.
+        tableFont_ = std::move(table);
+        captionFonts_ = std::move(captions);
     }
+
+    struct CaptionFonts {
+        unique_hfont command1, command2, chkCommas;
+    };
 
     HWND hwnd_;
     WindowDpi dpi_;
-    unique_hfont font_;
+    unique_hfont tableFont_;
+    CaptionFonts captionFonts_;
     Win32FormSurface surface_;
     Win32ListView listView1_;
     Win32Button command1_;
