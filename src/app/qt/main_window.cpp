@@ -2,9 +2,12 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <cmath>
 
 #include "app/layout.h"
+#include "app/qt/caption_font.h"
 
 namespace quorvane::qt {
 namespace {
@@ -20,6 +23,13 @@ int DesignPixels(float twips, float dpi) {
     return static_cast<int>(std::lround(TwipsToPixels(twips, dpi)));
 }
 
+QRect CaptionArea(const QPushButton& button) {
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.text = button.text();
+    return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
@@ -29,7 +39,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
       model_(new AdapterTableModel(listView1Widget_)),
       command1Widget_(new QPushButton(QStringLiteral("&List Network Adaptors"), this)),
       command2Widget_(new QPushButton(QStringLiteral("&Copy table to clipboard"), this)),
-      chkCommasWidget_(new QCheckBox(QStringLiteral("Use commas to separate columns"), this)) {
+      chkCommasWidget_(new WrappingCheckBox(QStringLiteral("Use commas to separate columns"), this)) {
     setWindowTitle(QStringLiteral("Quorvane"));
 
     listView1Widget_->setModel(model_);
@@ -57,6 +67,15 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     command2_.emplace(*command2Widget_, kCommand2Design, dpi_);
     chkCommas_.emplace(*chkCommasWidget_, kChkCommasDesign, dpi_);
     surface_.emplace(*this, dpi_);
+
+    // The form's font for every control; each caption, now that its control
+    // has its size, in the largest size up to that which shows it whole.
+    setFont(FormFont());
+    for (QPushButton* button : {command1Widget_, command2Widget_}) {
+        button->setFont(FittedCaptionFont(button->font(), CaptionArea(*button), kPushButtonCaptionFlags, button->text()));
+    }
+    chkCommasWidget_->setFont(FittedCaptionFont(chkCommasWidget_->font(), chkCommasWidget_->CaptionArea(),
+                                                WrappingCheckBox::kCaptionFlags, chkCommasWidget_->text()));
     form1_.emplace(Form1Controls{*surface_, *listView1_, *command1_, *command2_, *chkCommas_, services.clipboard,
                                  services.failureSignal},
                    services.source, services.shortDate);

@@ -11,6 +11,7 @@
 #include "app/qt/adapter_tree_view.h"
 #include "app/qt/qt_controls.h"
 #include "app/qt/qt_list_view.h"
+#include "app/qt/wrapping_check_box.h"
 
 namespace quorvane::qt {
 
@@ -43,7 +44,7 @@ public:
     [[nodiscard]] QTreeView& ListView1Widget() noexcept { return *listView1Widget_; }
     [[nodiscard]] QPushButton& Command1Widget() noexcept { return *command1Widget_; }
     [[nodiscard]] QPushButton& Command2Widget() noexcept { return *command2Widget_; }
-    [[nodiscard]] QCheckBox& ChkCommasWidget() noexcept { return *chkCommasWidget_; }
+    [[nodiscard]] WrappingCheckBox& ChkCommasWidget() noexcept { return *chkCommasWidget_; }
     [[nodiscard]] QtListView& ListView1() noexcept { return *listView1_; }
     [[nodiscard]] QtButton& Command1() noexcept { return *command1_; }
     [[nodiscard]] QtButton& Command2() noexcept { return *command2_; }
@@ -60,7 +61,7 @@ private:
     AdapterTableModel* model_;
     QPushButton* command1Widget_;
     QPushButton* command2Widget_;
-    QCheckBox* chkCommasWidget_;
+    WrappingCheckBox* chkCommasWidget_;
     // Their adapters for the window's logic.
     std::optional<QtListView> listView1_;
     std::optional<QtButton> command1_;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QTreeView>
 #include <cmath>
@@ -13,6 +17,7 @@
 
 #include "app/columns.h"
 #include "app/fake_controls.h"
+#include "app/qt/caption_font.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "inventory/fake_adapter_source.h"
@@ -318,6 +323,87 @@ TEST_F(MainWindowTest, AnUnreachableSourceGivesAnEmptyTableFittedToItsTitles) {
     const QFontMetrics headerMetrics(Header().font());
     EXPECT_GE(Header().sectionSize(0), headerMetrics.horizontalAdvance(QStringLiteral("NIC")));
     EXPECT_LT(Header().sectionSize(0), Header().defaultSectionSize());
+}
+
+// The tests that measure what the user sees; they run again with
+// QT_SCALE_FACTOR=1.5, as on a 144-DPI screen.
+class WindowAtScaleTest : public MainWindowTest {};
+
+// Each caption's extent, laid out by QFontMetrics with the flags the control
+// draws it with, fits the style's contents rectangle of the control.
+TEST_F(WindowAtScaleTest, EveryCaptionFitsItsControlsTextArea) {
+    Open(systemClipboard);
+    for (QPushButton* button : {&window->Command1Widget(), &window->Command2Widget()}) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const QRect extent = QFontMetrics(button->font()).boundingRect(area, kPushButtonCaptionFlags, button->text());
+        EXPECT_LE(extent.width(), area.width()) << button->text().toStdString();
+        EXPECT_LE(extent.height(), area.height()) << button->text().toStdString();
+    }
+    WrappingCheckBox& box = window->ChkCommasWidget();
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    const QRect area = box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box);
+    const QRect extent = QFontMetrics(box.font()).boundingRect(area, WrappingCheckBox::kCaptionFlags, box.text());
+    EXPECT_LE(extent.width(), area.width());
+    EXPECT_LE(extent.height(), area.height());
+
+    // The form's face at 8 points for the table; no caption larger than that.
+    const QFont form = window->ListView1Widget().font();
+    EXPECT_EQ(form.pointSizeF(), 8.0);
+    for (const QWidget* control : std::initializer_list<const QWidget*>{&window->Command1Widget(),
+                                                                         &window->Command2Widget(), &box}) {
+        EXPECT_EQ(control->font().family(), form.family());
+        EXPECT_LE(control->font().pointSizeF(), 8.0);
+        EXPECT_GE(control->font().pointSizeF(), 6.0);
+    }
+}
+
+TEST_F(WindowAtScaleTest, NoColumnTitleIsElidedAfterAList) {
+    quorvane::testing::FakeAdapter adapter;  // cells shorter than their titles
+    adapter.Set(u"Index", 1).Set(u"MACAddress", u"m").Set(u"Description", u"d");
+    source.adapters = {adapter};
+    Open(systemClipboard);
+    window->Command1Widget().click();
+
+    QHeaderView& header = Header();
+    for (int i = 0; i < header.count(); ++i) {
+        QStyleOptionHeader option;
+        option.initFrom(&header);
+        option.rect = QRect(0, 0, header.sectionSize(i), header.height());
+        option.section = i;
+        option.text = header.model()->headerData(i, Qt::Horizontal).toString();
+        option.textAlignment = header.defaultAlignment();
+        const QRect label = header.style()->subElementRect(QStyle::SE_HeaderLabel, &option, &header);
+        EXPECT_EQ(QFontMetrics(header.font()).elidedText(option.text, Qt::ElideRight, label.width()), option.text);
+    }
+}
+
+TEST_F(MainWindowTest, TheCheckBoxTogglesFromAnyLineOfItsWrappedCaptionAndFromSpace) {
+    Open(systemClipboard);
+    WrappingCheckBox& box = window->ChkCommasWidget();
+    const QRect area = box.CaptionArea();
+    const QRect caption = QFontMetrics(box.font()).boundingRect(area, WrappingCheckBox::kCaptionFlags, box.text());
+    ASSERT_GT(caption.height(), QFontMetrics(box.font()).height()) << "the caption wraps";
+
+    // Reached with Tab, it shows the focus, and Space ticks it.
+    const QImage unfocused = box.grab().toImage();
+    for (int i = 0; i < 3; ++i) Press(Qt::Key_Tab);
+    ASSERT_TRUE(box.hasFocus());
+    EXPECT_NE(box.grab().toImage(), unfocused) << "the focus shows";
+    Press(Qt::Key_Space);
+    EXPECT_EQ(box.checkState(), Qt::Checked);
+
+    // A click on the last line of the caption unticks it.
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(caption.left() + 3, caption.bottom() - 2));
+    EXPECT_EQ(box.checkState(), Qt::Unchecked);
+
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Use commas to separate columns"));
+    EXPECT_EQ(accessible->role(), QAccessible::CheckBox);
 }
 
 }  // namespace

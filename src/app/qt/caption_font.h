@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+namespace quorvane::qt {
+
+// The form's font: the platform's general UI face at 8 points, the size the
+// layout's twips were drawn for; Qt scales points to the screen.
+[[nodiscard]] QFont FormFont();
+
+// How a push button lays out its caption in the style's contents rectangle.
+inline constexpr int kPushButtonCaptionFlags = Qt::AlignCenter | Qt::TextShowMnemonic;
+
+// `font`, or the same face at the largest smaller size (in quarter points,
+// down to 6 points) in which `caption`, laid out with `flags`, takes no more
+// room than `area`. A wide face such as DejaVu Sans needs three lines for
+// the check box's caption at 8 points, where the control has room for two.
+[[nodiscard]] QFont FittedCaptionFont(QFont font, const QRect& area, int flags, const QString& caption);
+
+}  // namespace quorvane::qt
