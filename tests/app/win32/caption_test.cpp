@@ -35,12 +35,6 @@ TEST_F(WindowAtDpiTest, CaptionsUseTheFormFaceAtNoMoreThanEightPoints) {
     }
 }
 
-std::wstring TextOf(HWND control) {
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(control, buffer, 256);
-    return buffer;
-}
-
 TEST_F(WindowAtDpiTest, FirstLayoutBordersTheTableAndSetsTheBottomRowAt5115Twips) {
     const UINT dpi = ::GetDpiForWindow(window_);
     for (const ControlId id : {kCommand1Id, kCommand2Id, kChkCommasId}) {
@@ -55,35 +49,24 @@ TEST_F(WindowAtDpiTest, FirstLayoutBordersTheTableAndSetsTheBottomRowAt5115Twips
     EXPECT_EQ(list.bottom, Px(120 + 4875, dpi));
 }
 
-// Each caption's extent, laid out by DrawText with the control's own flags
-// in its own font, lies inside the control's text area; and the size the
-// platform itself says a button needs for its caption (BCM_GETIDEALSIZE)
-// fits the button.
+// Each caption, laid out by DrawText with the control's own flags in the
+// font the control has once the window is laid out, lies inside its text
+// area; and the size the platform itself says a button needs for its caption
+// (BCM_GETIDEALSIZE) fits the button.
 TEST_F(WindowAtDpiTest, EveryCaptionFitsItsTextArea) {
     const UINT dpi = ::GetDpiForWindow(window_);
     for (const ControlId id : {kCommand1Id, kCommand2Id, kChkCommasId}) {
         const HWND control = Control(id);
-        const std::wstring caption = TextOf(control);
-        SCOPED_TRACE(::testing::Message() << "caption " << std::string(caption.begin(), caption.end()));
-        const CaptionLayout layout = CaptionLayoutOf(control, dpi);
-        RECT client{};
-        ::GetClientRect(control, &client);
-        RECT extent{0, 0, layout.area.right - layout.area.left, 0};
-        HDC dc = ::GetDC(control);
-        const HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-        ::DrawTextW(dc, caption.c_str(), -1, &extent, layout.format | DT_CALCRECT);
-        ::SelectObject(dc, previous);
-        ::ReleaseDC(control, dc);
-        EXPECT_LE(extent.right - extent.left, layout.area.right - layout.area.left);
-        EXPECT_LE(extent.bottom - extent.top, layout.area.bottom - layout.area.top);
-        EXPECT_GE(layout.area.left, 0);
-        EXPECT_LE(layout.area.right, client.right);
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        EXPECT_TRUE(CaptionFits(control, font, dpi, 0)) << id;
 
         if (id == kChkCommasId) continue;  // its ideal size adds margins the layout's 375 twips lack
+        RECT client{};
+        ::GetClientRect(control, &client);
         SIZE ideal{};
         ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-        EXPECT_LE(ideal.cx, client.right);
-        EXPECT_LE(ideal.cy, client.bottom);
+        EXPECT_LE(ideal.cx, client.right) << id;
+        EXPECT_LE(ideal.cy, client.bottom) << id;
     }
 }
 
