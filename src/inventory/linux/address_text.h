@@ -25,6 +25,11 @@ std::optional<std::string> FormatMac(std::span<const std::uint8_t> hardwareAddre
 // a family other than IPv4 and IPv6.
 std::optional<std::string> AddressText(const KernelAddress& address);
 
+// The same for an address given as family and bytes in network order, as
+// D-Bus services send them; nullopt also when the byte count does not match
+// the family (4 for IPv4, 16 for IPv6).
+std::optional<std::string> AddressText(int family, std::span<const std::uint8_t> bytes);
+
 // An interface's addresses as texts: IPv4 first, then IPv6 other than
 // link-local, then IPv6 link-local; the kernel's order within each group.
 std::vector<std::string> OrderedAddressTexts(const std::vector<KernelAddress>& addresses);
