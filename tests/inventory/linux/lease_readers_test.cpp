@@ -224,7 +224,7 @@ protected:
         KernelLink link;
         link.index = index;
         link.name = name;
-        const auto lease = ReadDhcpLease(dirs_, link);
+        const auto lease = LeaseFiles(dirs_).Of(link);
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
