@@ -83,6 +83,27 @@ std::string Description(const SystemFacts& facts, const NmDevice* device, const 
     return KernelDriver(facts, link.name).value_or(link.name);
 }
 
+std::optional<DhcpLease> LeaseOf(const SystemFacts& facts, const KernelLink& link) {
+    return facts.leaseOf ? facts.leaseOf(link) : std::nullopt;
+}
+
+Value LocalTimeOrNull(const std::optional<std::int64_t>& secondsSinceEpoch) {
+    return secondsSinceEpoch ? TextOrNull(LocalCimDateTime(*secondsSinceEpoch)) : Value(Null{});
+}
+
+// A lease held by a client other than NetworkManager: the interface uses
+// DHCP. Its name servers and domain serve only an interface that can use
+// them and for which the resolver named none.
+void FillFromLease(const DhcpLease& lease, bool ipEnabled, AdapterRecord& record) {
+    record.dhcpEnabled = Value(true);
+    record.dhcpServer = TextOrNull(lease.server);
+    record.dhcpLeaseObtained = LocalTimeOrNull(lease.obtained);
+    record.dhcpLeaseExpires = LocalTimeOrNull(lease.expires);
+    if (!ipEnabled) return;
+    if (record.dnsServerSearchOrder.IsNull()) record.dnsServerSearchOrder = TextArrayOrNull(lease.dnsServers);
+    if (record.dnsDomain.IsNull()) record.dnsDomain = TextOrNull(lease.domain);
+}
+
 void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, const KernelLink& link,
                             bool ipEnabled, AdapterRecord& record) {
     record.dhcpEnabled = device.dhcpEnabled ? Value(*device.dhcpEnabled) : Value(Null{});
@@ -126,6 +147,9 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
             FillFromNetworkManager(facts, *device, link, ipEnabled, record);
         } else {
             ResolverFallback(facts, link, ipEnabled, record);
+        }
+        if (!device || !device->dhcpEnabled) {
+            if (const auto lease = LeaseOf(facts, link)) FillFromLease(*lease, ipEnabled, record);
         }
         record.description = Value(Utf16(Description(facts, device, link)));
         records.push_back(std::move(record));

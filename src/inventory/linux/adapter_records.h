@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "inventory/linux/dhcp_lease.h"
 #include "inventory/linux/kernel_links.h"
 #include "inventory/linux/network_manager.h"
 #include "inventory/linux/resolv_conf.h"
@@ -26,6 +27,10 @@ struct SystemFacts {
     std::function<std::optional<std::string>(const std::string&)> driverOf;
     // The hardware's vendor and model names, by interface index.
     std::function<std::optional<std::string>(std::uint32_t)> hardwareNameOf;
+    // The lease another DHCP client (dhclient, dhcpcd, systemd-networkd)
+    // holds for an interface; asked only where NetworkManager does not say
+    // whether the interface uses DHCP.
+    std::function<std::optional<DhcpLease>(const KernelLink&)> leaseOf;
 };
 
 // The thirteen properties of one adapter configuration, Null where the
