@@ -24,24 +24,17 @@ if [ ! -f build/dev/build.ninja ]; then cmake --preset dev >/dev/null || stage_f
 cmake --build --preset dev --target quorvane -j2 >/dev/null || stage_failed "build quorvane"
 
 source tools/lib/xvfb.sh
-work=$(mktemp -d)
-bus_pid=""
+source tools/lib/session_bus.sh
 cleanup() {
-  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
+  session_bus_stop
   xvfb_stop
-  rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 xvfb_start 1024x768x24 || stage_failed "Xvfb starts"
 
-# A session bus of our own, so nothing reaches the developer's desktop session.
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 | {
-  read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus_pid=$pid"; })"
-[ -n "$bus_pid" ] || stage_failed "session bus starts"
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+session_bus_start || stage_failed "session bus starts"
 
 mkdir -p "$out"
 bash tests/e2e/linux/run.sh "$root/build/dev/src/app/qt/quorvane" "$out/linux-window.png"
