@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_adapter_source.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 #include "recording_row_sink.h"
 
 namespace quorvane {
@@ -98,6 +99,9 @@ TEST_F(ListAdaptersTest, NullTextsLeaveTheirCellsEmptyAndTheRestFilled) {
 TEST_F(ListAdaptersTest, EveryReadFailingStillGivesARowAsLongAsTheIndexReads) {
     FakeAdapter a;
     a.Set(u"Index", Value(std::int64_t{4}));
+    for (const std::u16string_view property : kAdapterProperties) {
+        if (property != u"Index") a.Fail(std::u16string(property));
+    }
     source.adapters = {a, TypicalAdapter(5)};
     List();
     ASSERT_EQ(table.rows.size(), 2u);
@@ -106,6 +110,17 @@ TEST_F(ListAdaptersTest, EveryReadFailingStillGivesARowAsLongAsTheIndexReads) {
     // reads, and the DNS cell is still set, empty.
     EXPECT_EQ(table.rows[0].subItems, std::vector<std::u16string>(10));
     EXPECT_EQ(Cell(2, kDns), u"192.168.0.1,10.0.0.1");
+}
+
+TEST_F(ListAdaptersTest, AnAdapterWithNothingButAnIndexGivesARowOfEmptyCells) {
+    FakeAdapter bare;
+    bare.Set(u"Index", Value(std::int64_t{9}));
+    source.adapters = {bare, TypicalAdapter(5)};
+    List();
+    ASSERT_EQ(table.rows.size(), 2u);
+    EXPECT_EQ(table.rows[0].text, u"9");
+    EXPECT_EQ(table.rows[0].subItems, std::vector<std::u16string>(10));
+    EXPECT_EQ(Cell(2, kMac), u"00:1A:2B:3C:4D:5E");
 }
 
 TEST_F(ListAdaptersTest, AGuardThatCannotBeReadLetsItsStatementsRun) {

@@ -3,20 +3,12 @@
 #include <QAbstractItemModelTester>
 
 #include "app/qt/adapter_table_model.h"
-#include "inventory/error.h"
+#include "support/error_kind.h"
 
 namespace quorvane::qt {
 namespace {
 
-ErrorKind KindOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no Error thrown";
-    return ErrorKind::Platform;
-}
+using quorvane::testing::ErrorKindOf;
 
 // The model tester checks Qt's model invariants after every change, so each
 // AdapterTable operation below is also a check of its begin/end signals.
@@ -87,16 +79,16 @@ TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
     model.AppendRow(u"1");
     model.SetSubItem(1, 2, u"b");
 
-    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.RowText(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemCount(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 3); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.ColumnTitle(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.ColumnTitle(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.RowText(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemCount(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemText(1, 3); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemText(1, 0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
     // A wild position must not allocate a row of billions of cells.
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(model.SubItemCount(1), 2);
 }
 

@@ -12,9 +12,16 @@
 #include <vector>
 
 #include "app/win32/main_window.h"
-#include "fakes.h"
+#include "support/counting_signal.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 
 namespace quorvane::win32::testing {
+
+using quorvane::testing::CountingSignal;
+using quorvane::testing::DayMonthYearFormat;
+using quorvane::testing::FakeAdapter;
+using quorvane::testing::FakeAdapterSource;
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -46,6 +53,6 @@ protected:
 };
 
 // Two adapters as the management service might report them.
-std::vector<Record> TwoAdapters();
+std::vector<FakeAdapter> TwoAdapters();
 
 }  // namespace quorvane::win32::testing
