@@ -27,13 +27,13 @@ TEST_F(AdapterTableModelTest, ColumnsAndRowsReadBackInOrderOfAdding) {
     model.SetSubItem(1, 1, u"00:1A");
     model.SetSubItem(2, 2, u"10.0.0.5");
 
-    EXPECT_EQ(model.ColumnCount(), 3);
+    EXPECT_EQ(model.Table().ColumnCount(), 3);
     EXPECT_EQ(model.columnCount(), 3);
-    EXPECT_EQ(model.ColumnTitle(3), u"IP Addr");
+    EXPECT_EQ(model.Table().ColumnTitle(3), u"IP Addr");
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("MAC"));
-    EXPECT_EQ(model.RowCount(), 2);
-    EXPECT_EQ(model.RowText(1), u"7");
-    EXPECT_EQ(model.RowText(2), u"3");
+    EXPECT_EQ(model.Table().RowCount(), 2);
+    EXPECT_EQ(model.Table().RowText(1), u"7");
+    EXPECT_EQ(model.Table().RowText(2), u"3");
     // The view shows sub-item j in column j (0-based), the row text in column 0.
     EXPECT_EQ(model.data(model.index(1, 0)).toString(), QStringLiteral("3"));
     EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("00:1A"));
@@ -44,17 +44,17 @@ TEST_F(AdapterTableModelTest, ColumnsAndRowsReadBackInOrderOfAdding) {
 TEST_F(AdapterTableModelTest, SubItemCountFollowsTheHighestSetNotTheColumns) {
     for (const char16_t* title : {u"NIC", u"MAC", u"IP Addr"}) model.AddColumn(title);
     model.AppendRow(u"1");
-    EXPECT_EQ(model.SubItemCount(1), 0);
+    EXPECT_EQ(model.Table().SubItemCount(1), 0);
 
     model.SetSubItem(1, 10, u"8.8.8.8");
-    EXPECT_EQ(model.SubItemCount(1), 10);
-    EXPECT_EQ(model.SubItemText(1, 10), u"8.8.8.8");
-    EXPECT_EQ(model.SubItemText(1, 4), u"");
+    EXPECT_EQ(model.Table().SubItemCount(1), 10);
+    EXPECT_EQ(model.Table().SubItemText(1, 10), u"8.8.8.8");
+    EXPECT_EQ(model.Table().SubItemText(1, 4), u"");
     // Sub-items beyond the columns are kept for the export but add no column.
     EXPECT_EQ(model.columnCount(), 3);
 
     model.SetSubItem(1, 2, u"x");
-    EXPECT_EQ(model.SubItemCount(1), 10);
+    EXPECT_EQ(model.Table().SubItemCount(1), 10);
 }
 
 TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRows) {
@@ -64,14 +64,14 @@ TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRow
     model.AppendRow(u"2");
 
     model.ClearRows();
-    EXPECT_EQ(model.RowCount(), 0);
-    EXPECT_EQ(model.ColumnCount(), 2);
+    EXPECT_EQ(model.Table().RowCount(), 0);
+    EXPECT_EQ(model.Table().ColumnCount(), 2);
     model.ClearRows();  // already empty
 
     model.AppendRow(u"5");
     model.ClearColumns();
-    EXPECT_EQ(model.ColumnCount(), 0);
-    EXPECT_EQ(model.RowText(1), u"5");
+    EXPECT_EQ(model.Table().ColumnCount(), 0);
+    EXPECT_EQ(model.Table().RowText(1), u"5");
 }
 
 TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
@@ -79,17 +79,17 @@ TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
     model.AppendRow(u"1");
     model.SetSubItem(1, 2, u"b");
 
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.ColumnTitle(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.ColumnTitle(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.RowText(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemCount(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemText(1, 3); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(ErrorKindOf([&] { (void)model.SubItemText(1, 0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().ColumnTitle(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().ColumnTitle(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().RowText(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemCount(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemText(1, 3); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemText(1, 0); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
     // A wild position must not allocate a row of billions of cells.
     EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(model.SubItemCount(1), 2);
+    EXPECT_EQ(model.Table().SubItemCount(1), 2);
 }
 
 }  // namespace
