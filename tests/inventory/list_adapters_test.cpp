@@ -112,17 +112,6 @@ TEST_F(ListAdaptersTest, EveryReadFailingStillGivesARowAsLongAsTheIndexReads) {
     EXPECT_EQ(Cell(2, kDns), u"192.168.0.1,10.0.0.1");
 }
 
-TEST_F(ListAdaptersTest, AnAdapterWithNothingButAnIndexGivesARowOfEmptyCells) {
-    FakeAdapter bare;
-    bare.Set(u"Index", Value(std::int64_t{9}));
-    source.adapters = {bare, TypicalAdapter(5)};
-    List();
-    ASSERT_EQ(table.rows.size(), 2u);
-    EXPECT_EQ(table.rows[0].text, u"9");
-    EXPECT_EQ(table.rows[0].subItems, std::vector<std::u16string>(10));
-    EXPECT_EQ(Cell(2, kMac), u"00:1A:2B:3C:4D:5E");
-}
-
 TEST_F(ListAdaptersTest, AGuardThatCannotBeReadLetsItsStatementsRun) {
     source.adapters = {TypicalAdapter(1)};
     source.adapters[0].Fail(u"IPEnabled").Fail(u"DHCPEnabled");

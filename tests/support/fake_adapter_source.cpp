@@ -102,22 +102,22 @@ FakeAdapter TypicalAdapter(std::int64_t index) {
 }
 
 FakeAdapter SampleAdapter(std::int64_t index) {
+    FakeAdapter a = TypicalAdapter(index);
     const std::u16string mac = u"02:00:" + Hex2(index >> 24) + u":" + Hex2(index >> 16) + u":" + Hex2(index >> 8) +
                                u":" + Hex2(index);
-    FakeAdapter a;
-    a.Set(u"Index", Value(index))
-        .Set(u"MACAddress", Value(mac))
-        .Set(u"IPEnabled", true)
-        .Set(u"IPAddress", Value::Array({u"192.168.10.23", u"fe80::4c1d:2bff:fe3a:9f10"}))
-        .Set(u"DHCPEnabled", true)
-        .Set(u"DHCPServer", u"192.168.10.1")
-        .Set(u"DHCPLeaseObtained", u"20261207081500.000000+060")
-        .Set(u"DHCPLeaseExpires", u"20261208081500.000000+060")
-        .Set(u"DNSEnabledForWINSResolution", false)
-        .Set(u"DNSHostName", u"workstation-07")
-        .Set(u"DNSDomain", u"corp.example.net")
-        .Set(u"Description", u"Gigabit Ethernet Network Connection")
-        .Set(u"DNSServerSearchOrder", Value::Array({u"192.168.10.1", u"10.0.0.53"}));
+    // Longer texts than the typical adapter's, as a corporate network has.
+    const std::pair<std::u16string_view, Value> texts[] = {
+        {u"MACAddress", mac},
+        {u"IPAddress", Value::Array({u"192.168.10.23", u"fe80::4c1d:2bff:fe3a:9f10"})},
+        {u"DHCPServer", u"192.168.10.1"},
+        {u"DHCPLeaseObtained", u"20261207081500.000000+060"},
+        {u"DHCPLeaseExpires", u"20261208081500.000000+060"},
+        {u"DNSHostName", u"workstation-07"},
+        {u"DNSDomain", u"corp.example.net"},
+        {u"Description", u"Gigabit Ethernet Network Connection"},
+        {u"DNSServerSearchOrder", Value::Array({u"192.168.10.1", u"10.0.0.53"})},
+    };
+    for (const auto& [name, value] : texts) a.Set(std::u16string(name), value);
     return a;
 }
 
