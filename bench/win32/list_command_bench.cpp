@@ -31,7 +31,7 @@ int Run(int runs) {
     wmi::WmiAdapterSource source;
     const Win32ShortDateFormat shortDate;
     quorvane::testing::CountingSignal signal;
-    WindowServices services{source, shortDate, signal};
+    Win32WindowServices services{source, shortDate, signal};
     HWND window = CreateMainWindow(::GetModuleHandleW(nullptr), services);
     ::ShowWindow(window, SW_SHOWNORMAL);
     Pump();

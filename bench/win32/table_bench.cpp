@@ -23,7 +23,7 @@ int Run(int adapters, int runs) {
     for (int i = 0; i < adapters; ++i) source.adapters.push_back(quorvane::testing::SampleAdapter(i + 1));
     const Win32ShortDateFormat shortDate;
     quorvane::testing::CountingSignal signal;
-    WindowServices services{source, shortDate, signal};
+    Win32WindowServices services{source, shortDate, signal};
     HWND window = CreateMainWindow(::GetModuleHandleW(nullptr), services);
     ::ShowWindow(window, SW_SHOWNORMAL);
     Pump();

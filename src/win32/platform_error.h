@@ -1,21 +1,23 @@
 #pragma once
 
+// The one way a failed Windows call becomes the core's Platform error.
+
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-namespace quorvane::wmi {
+namespace quorvane::win32 {
 
-// Raises the Platform error for a failed call: the message names the call
-// and the HRESULT in hex, platformCode() carries the HRESULT itself.
+// Raises the Platform error for a failed COM call: the message names the
+// call and the HRESULT in hex, platformCode() carries the HRESULT itself.
 [[noreturn]] void ThrowHresult(HRESULT hr, std::string_view call);
 
 inline void ThrowIfFailed(HRESULT hr, std::string_view call) {
     if (FAILED(hr)) ThrowHresult(hr, call);
 }
 
-// A property or class name for a diagnostic message; non-ASCII becomes '?'.
-std::string DiagnosticName(std::u16string_view name);
+// Raises the Platform error with GetLastError() and the failed call's name.
+[[noreturn]] void ThrowLastError(std::string_view call);
 
-}  // namespace quorvane::wmi
+}  // namespace quorvane::win32

@@ -51,7 +51,7 @@ protected:
     std::unique_ptr<MainWindow> window;
 
     void Open(Clipboard& clipboard) {
-        window = std::make_unique<MainWindow>(WindowServices{source, shortDate, clipboard, failureSignal});
+        window = std::make_unique<MainWindow>(QtWindowServices{source, shortDate, clipboard, failureSignal});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

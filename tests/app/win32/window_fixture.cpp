@@ -83,8 +83,8 @@ void WindowTest::SetClientSize(int width, int height) {
     Pump();
 }
 
-std::vector<FakeAdapter> TwoAdapters() {
-    FakeAdapter wired;
+std::vector<quorvane::testing::FakeAdapter> TwoAdapters() {
+    quorvane::testing::FakeAdapter wired;
     wired.Set(u"Index", Value(std::int32_t{7}))
         .Set(u"MACAddress", u"00:1A:2B:3C:4D:5E")
         .Set(u"IPEnabled", true)
@@ -95,7 +95,7 @@ std::vector<FakeAdapter> TwoAdapters() {
         .Set(u"Description", u"Wired Ethernet adapter with a rather long description")
         .Set(u"DNSServerSearchOrder", Value::Array({Value(u"192.168.1.1"), Value(u"10.0.0.1")}));
 
-    FakeAdapter wireless;
+    quorvane::testing::FakeAdapter wireless;
     wireless.Set(u"Index", Value(std::int32_t{12}))
         .Set(u"MACAddress", u"66:77:88:99:AA:BB")
         .Set(u"IPEnabled", false)

@@ -18,11 +18,6 @@
 
 namespace quorvane::win32::testing {
 
-using quorvane::testing::CountingSignal;
-using quorvane::testing::DayMonthYearFormat;
-using quorvane::testing::FakeAdapter;
-using quorvane::testing::FakeAdapterSource;
-
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -45,14 +40,14 @@ protected:
     // Sizes the window so that its client area is `width` x `height` pixels.
     void SetClientSize(int width, int height);
 
-    FakeAdapterSource source_;
-    DayMonthYearFormat shortDate_;
-    CountingSignal signal_;
-    WindowServices services_{source_, shortDate_, signal_};
+    quorvane::testing::FakeAdapterSource source_;
+    quorvane::testing::DayMonthYearFormat shortDate_;
+    quorvane::testing::CountingSignal signal_;
+    Win32WindowServices services_{source_, shortDate_, signal_};
     HWND window_ = nullptr;
 };
 
 // Two adapters as the management service might report them.
-std::vector<FakeAdapter> TwoAdapters();
+std::vector<quorvane::testing::FakeAdapter> TwoAdapters();
 
 }  // namespace quorvane::win32::testing
