@@ -28,7 +28,9 @@ public:
         if (const auto f = a_.failingReads.find(property); f != a_.failingReads.end()) {
             if (f->second.count(++reads_[f->first]) != 0) ThrowPlatform("read refused", kNotFound);
         }
-        if (const auto it = a_.properties.find(property); it != a_.properties.end()) return it->second;
+        for (const auto& [name, value] : a_.properties) {
+            if (name == property) return value;
+        }
         if (!IsClassProperty(property)) ThrowPlatform("no such property", kNotFound);
         return Value();
     }
@@ -61,7 +63,13 @@ std::u16string Hex2(std::int64_t n) {
 }  // namespace
 
 FakeAdapter& FakeAdapter::Set(std::u16string name, Value v) {
-    properties[std::move(name)] = std::move(v);
+    for (auto& [held, value] : properties) {
+        if (held == name) {
+            value = std::move(v);
+            return *this;
+        }
+    }
+    properties.emplace_back(std::move(name), std::move(v));
     return *this;
 }
 
