@@ -22,7 +22,7 @@ int DesignPixels(float twips, float dpi) {
 
 }  // namespace
 
-MainWindow::MainWindow(WindowServices services, QWidget* parent)
+MainWindow::MainWindow(QtWindowServices services, QWidget* parent)
     : QWidget(parent),
       dpi_(LogicalDpi(*this)),
       listView1Widget_(new AdapterTreeView(this)),

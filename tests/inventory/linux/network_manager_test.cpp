@@ -19,6 +19,7 @@
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/linux/value_printer.h"
 #include "inventory/linux/time_zone.h"
+#include "support/day_month_year_format.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -204,27 +205,19 @@ TEST_F(LinuxSourceBus, NetworkManagerDevicesGiveDhcpLeaseDnsAndDescription) {
     EXPECT_EQ(qv3.at(u"DNSServerSearchOrder"), Value::Array({u"198.51.100.1"}));
 }
 
-// Day/month/year, so a swapped field shows.
-class DayMonthYear : public ShortDateFormat {
-public:
-    std::u16string Render(const CalendarDate& date) const override {
-        return FromAscii(std::to_string(date.day) + "/" + std::to_string(date.month) + "/" + std::to_string(date.year));
-    }
-};
-
 TEST_F(LinuxSourceBus, TheAdapterQueryFillsRowsFromThisSource) {
     StartNetworkManager("leases");
     testing::ScopedTimeZone zone(testing::kEasternTime);
     LinuxAdapterSource source(Options());
     InMemoryTable table;
-    ListAdapters(source, table, DayMonthYear());
+    ListAdapters(source, table, quorvane::testing::DayMonthYearFormat());
     ASSERT_EQ(table.rows().size(), 4U);
     const auto& qv0 = table.rows()[0];
     EXPECT_EQ(qv0.text, u"2");
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     const std::vector<std::u16string> expected = {
-        u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/1/2007", u"23/1/2007", u"", FromAscii(host),
+        u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/01/2007", u"23/01/2007", u"", FromAscii(host),
         u"example.test", u"Intel Corporation 82574L Gigabit Network Connection", u"192.168.0.1,fd00::53"};
     EXPECT_EQ(qv0.subItems, expected);
     // DHCP off: no server or lease cells; DNS from resolv.conf.
