@@ -1,0 +1,125 @@
+// A bus that accepts connections and never answers them costs the list
+// command a bounded time, and the kernel's facts still fill the rows.
+#include <arpa/inet.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/memory_table.h"
+#include "inventory/linux/bus_connection.h"
+#include "inventory/linux/linux_adapter_source.h"
+#include "inventory/linux/unique_fd.h"
+#include "inventory/list_adapters.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A listening socket nobody accepts on: the kernel completes each connection
+// into the backlog, and no byte ever comes back.
+class SilentListener {
+public:
+    SilentListener() {
+        unlink(path_.c_str());
+        fd_.reset(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path_.c_str(), sizeof address.sun_path - 1);
+        listening_ = fd_ && bind(fd_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                     listen(fd_.get(), 16) == 0;
+    }
+    ~SilentListener() { unlink(path_.c_str()); }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+
+    [[nodiscard]] bool listening() const { return listening_; }
+    [[nodiscard]] std::string address() const { return "unix:path=" + path_; }
+
+private:
+    std::string path_ = ::testing::TempDir() + "qv-silent-bus." + std::to_string(getpid());
+    unique_fd fd_;
+    bool listening_ = false;
+};
+
+std::vector<KernelLink> OneLink() {
+    KernelLink link;
+    link.index = 2;
+    link.name = "qv0";
+    link.up = true;
+    link.hardwareAddress = {0x52, 0x54, 0, 0, 0, 2};
+    KernelAddress address;
+    address.family = AF_INET;
+    inet_pton(AF_INET, "192.168.0.10", address.bytes.data());
+    link.addresses.push_back(address);
+    return {link};
+}
+
+class ShortDates : public ShortDateFormat {
+public:
+    std::u16string Render(const CalendarDate& date) const override { return FromAscii(std::to_string(date.year)); }
+};
+
+// The named bus, or the system bus found through DBUS_SYSTEM_BUS_ADDRESS.
+void ExpectListWithinBound(const std::optional<std::string>& busAddress) {
+    LinuxSourceOptions options;
+    options.busAddress = busAddress;
+    options.readLinks = OneLink;
+    options.resolvConfPath = "/nonexistent";
+    options.sysfsNetRoot = "/nonexistent";
+    options.udevDataDir = "/nonexistent";
+    LinuxAdapterSource source(options);
+    InMemoryTable table;
+    const auto start = Clock::now();
+    ListAdapters(source, table, ShortDates());
+    const auto elapsed = Clock::now() - start;
+    // The connection's deadline is 1 s; QtDBus alone would wait about 25 s.
+    EXPECT_LT(elapsed, std::chrono::seconds(2));
+    std::printf("list command on a silent bus: %lld ms\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
+    ASSERT_EQ(table.rows().size(), 1U);
+    const auto& row = table.rows().front();
+    EXPECT_EQ(row.text, u"2");
+    EXPECT_EQ(row.subItems[0], u"52:54:00:00:00:02");
+    EXPECT_EQ(row.subItems[1], u"192.168.0.10");
+    EXPECT_EQ(row.subItems[8], u"qv0");
+    EXPECT_EQ(row.subItems[2], u"");
+}
+
+TEST(HungBus, ListCommandReturnsWithinTwoSecondsWithKernelFacts) {
+    SilentListener listener;
+    ASSERT_TRUE(listener.listening());
+    ExpectListWithinBound(listener.address());
+}
+
+TEST(HungBus, SystemBusIsBoundedToo) {
+    SilentListener listener;
+    ASSERT_TRUE(listener.listening());
+    const char* saved = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");
+    const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", listener.address().c_str(), 1);
+    ExpectListWithinBound(std::nullopt);
+    if (previous) {
+        setenv("DBUS_SYSTEM_BUS_ADDRESS", previous->c_str(), 1);
+    } else {
+        unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
+    }
+}
+
+TEST(HungBus, AddressesThatCannotBeBoundedAreNotUsed) {
+    using std::chrono::milliseconds;
+    const auto start = Clock::now();
+    for (const char* address : {"tcp:host=127.0.0.1,port=1", "unix:path=", "unix:path=/tmp/bad%zzescape",
+                                "unix:guid=0123", "", "unix:path=/nonexistent/qv-bus"}) {
+        EXPECT_FALSE(BusAnswers(address, milliseconds(500))) << address;
+    }
+    EXPECT_LT(Clock::now() - start, milliseconds(500));
+}
+
+}  // namespace
+}  // namespace quorvane::linux_inventory
