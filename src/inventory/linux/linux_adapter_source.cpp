@@ -67,6 +67,7 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
         BusCaller bus(connection.get(), options_.timeoutMs, deadline);
         facts.networkManager = ReadNetworkManager(bus);
         facts.resolved = ReadResolved(bus);
+        facts.networkd = ReadNetworkd(bus);
     }
     if (!facts.resolved) facts.resolvConf = ReadResolvConf(options_.resolvConfPath);
     facts.hostName = HostName();

@@ -35,7 +35,7 @@ struct LinuxSourceOptions {
 
 // The adapters of this computer as "Win32_NetworkAdapterConfiguration"
 // records: the kernel's interfaces, with what NetworkManager (or, without
-// it, systemd-resolved or resolv.conf) knows about each.
+// it, systemd-networkd, systemd-resolved or resolv.conf) knows about each.
 // Each InstancesOf takes one snapshot; reads on its objects are lookups.
 // The D-Bus calls block the calling thread, each for at most the timeout and
 // all together for at most the bus budget; like every QtDBus user, the
