@@ -120,6 +120,21 @@ protected:
         ASSERT_EQ(RunCommand({kPython, kMocks + "/resolved_setup.py"}, BusEnvironment()), 0);
     }
 
+    // A bare networkd manager whose Describe runs `body` (dbusmock's Python).
+    void StartNetworkd(const std::string& body) {
+        mocks_.emplace_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
+                                     "/org/freedesktop/network1", "org.freedesktop.network1.Manager"},
+            BusEnvironment()));
+        ASSERT_TRUE(bus_->WaitForName(QStringLiteral("org.freedesktop.network1")));
+        const std::string script =
+            "import dbus, sys\n"
+            "mock = dbus.Interface(dbus.SessionBus().get_object('org.freedesktop.network1', "
+            "'/org/freedesktop/network1'), 'org.freedesktop.DBus.Mock')\n"
+            "mock.AddMethod('org.freedesktop.network1.Manager', 'Describe', '', 's', sys.argv[1])\n";
+        ASSERT_EQ(RunCommand({kPython, "-c", script, body}, BusEnvironment()), 0);
+    }
+
     LinuxSourceOptions Options(int timeoutMs = 2000) const {
         LinuxSourceOptions options;
         options.busAddress = bus_->address();
@@ -265,6 +280,30 @@ TEST_F(LinuxSourceBus, SilentNetworkManagerCostsOneTimeoutAndFallsBack) {
     // The mock sleeps 10 s; coming back long before that shows the call was
     // abandoned at its timeout and not retried per device or per service.
     EXPECT_LT(elapsed, std::chrono::milliseconds(kTimeoutMs * 8));
+}
+
+TEST_F(LinuxSourceBus, SilentServicesTogetherCostNoMoreThanTheBusBudget) {
+    StartNetworkManager("hanging");
+    StartNetworkd("time.sleep(10); ret = \"\"");
+    LinuxSourceOptions options = Options(1000);
+    options.busBudgetMs = 1200;
+    const auto start = std::chrono::steady_clock::now();
+    const auto records = ReadAll(options);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ExpectResolvConfFallback(records);
+    // Each service alone may take its 1 s timeout; both together stop at the budget.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
+}
+
+TEST_F(LinuxSourceBus, NetworkdNameServersAndDomainWithoutNetworkManager) {
+    StartNetworkd("ret = '{\"Interfaces\":[{\"Index\":3,\"AdministrativeState\":\"configured\","
+                  "\"DNS\":[{\"Family\":2,\"Address\":[10,3,0,53]}],"
+                  "\"SearchDomains\":[{\"Domain\":\"nd.example\"}]}]}'");
+    const auto records = ReadAll(Options());
+    ASSERT_EQ(records.size(), 4U);
+    EXPECT_EQ(records.at(u"#3").at(u"DNSServerSearchOrder"), Value::Array({u"10.3.0.53"}));
+    EXPECT_EQ(records.at(u"#3").at(u"DNSDomain"), Value(u"nd.example"));
+    EXPECT_EQ(records.at(u"#2").at(u"DNSServerSearchOrder"), Value::Array({u"198.51.100.1"}));
 }
 
 TEST_F(LinuxSourceBus, SystemdResolvedServesInterfacesWithoutNetworkManager) {
