@@ -1,6 +1,5 @@
 // A bus that accepts connections and never answers them costs the list
 // command a bounded time, and the kernel's facts still fill the rows.
-#include <arpa/inet.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 
 #include "app/memory_table.h"
 #include "inventory/linux/bus_connection.h"
+#include "inventory/linux/fake_link.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/linux/unique_fd.h"
 #include "inventory/list_adapters.h"
@@ -47,19 +47,6 @@ private:
     bool listening_ = false;
 };
 
-std::vector<KernelLink> OneLink() {
-    KernelLink link;
-    link.index = 2;
-    link.name = "qv0";
-    link.up = true;
-    link.hardwareAddress = {0x52, 0x54, 0, 0, 0, 2};
-    KernelAddress address;
-    address.family = AF_INET;
-    inet_pton(AF_INET, "192.168.0.10", address.bytes.data());
-    link.addresses.push_back(address);
-    return {link};
-}
-
 class ShortDates : public ShortDateFormat {
 public:
     std::u16string Render(const CalendarDate& date) const override { return FromAscii(std::to_string(date.year)); }
@@ -69,7 +56,7 @@ public:
 void ExpectListWithinBound(const std::optional<std::string>& busAddress) {
     LinuxSourceOptions options;
     options.busAddress = busAddress;
-    options.readLinks = OneLink;
+    options.readLinks = [] { return std::vector<KernelLink>{testing::FakeUpLink(2, "qv0", "192.168.0.10")}; };
     options.resolvConfPath = "/nonexistent";
     options.sysfsNetRoot = "/nonexistent";
     options.udevDataDir = "/nonexistent";

@@ -1,6 +1,5 @@
-// The whole source against NetworkManager and systemd-resolved mocks on a
+// The whole source against NetworkManager, systemd-resolved and networkd mocks on a
 // private bus: present, absent, answering with errors and not answering.
-#include <arpa/inet.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 #include "inventory/error.h"
 #include "inventory/list_adapters.h"
 #include "inventory/linux/child_process.h"
+#include "inventory/linux/fake_link.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/linux/value_printer.h"
 #include "inventory/linux/time_zone.h"
@@ -65,22 +65,10 @@ private:
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
 std::vector<KernelLink> FakeLinks() {
-    auto link = [](std::uint32_t index, const char* name, const char* address) {
-        KernelLink l;
-        l.index = index;
-        l.name = name;
-        l.up = true;
-        l.hardwareAddress = {0x52, 0x54, 0, 0, 0, static_cast<std::uint8_t>(index)};
-        KernelAddress a;
-        a.family = AF_INET;
-        inet_pton(AF_INET, address, a.bytes.data());
-        l.addresses.push_back(a);
-        return l;
-    };
-    KernelLink lo = link(1, "lo", "127.0.0.1");
+    KernelLink lo = testing::FakeUpLink(1, "lo", "127.0.0.1");
     lo.loopback = true;
-    return {lo, link(2, "qv0", "192.168.0.10"), link(3, "qv1", "10.1.0.10"), link(4, "qv2", "10.2.0.10"),
-            link(5, "qv3", "172.16.0.10")};
+    return {lo, testing::FakeUpLink(2, "qv0", "192.168.0.10"), testing::FakeUpLink(3, "qv1", "10.1.0.10"),
+            testing::FakeUpLink(4, "qv2", "10.2.0.10"), testing::FakeUpLink(5, "qv3", "172.16.0.10")};
 }
 
 using Record = std::map<std::u16string, Value>;

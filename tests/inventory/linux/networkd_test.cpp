@@ -1,8 +1,8 @@
 // systemd-networkd's Describe text and how its facts become records.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include "inventory/linux/adapter_records.h"
+#include "inventory/linux/fake_link.h"
 #include "inventory/linux/networkd.h"
 #include "inventory/linux/time_zone.h"
 #include "inventory/linux/value_printer.h"
@@ -81,22 +81,10 @@ TEST(NetworkdDescription, MalformedTextLeavesFactsUnset) {
     EXPECT_EQ(links[0].leaseObtained, std::nullopt);
 }
 
-KernelLink UpLink(std::uint32_t index, const char* name, const char* address) {
-    KernelLink link;
-    link.index = index;
-    link.name = name;
-    link.up = true;
-    link.hardwareAddress = {0x52, 0x54, 0, 0, 0, static_cast<std::uint8_t>(index)};
-    KernelAddress a;
-    a.family = AF_INET;
-    inet_pton(AF_INET, address, a.bytes.data());
-    link.addresses.push_back(a);
-    return link;
-}
-
 SystemFacts NetworkdMachine() {
     SystemFacts facts;
-    facts.links = {UpLink(2, "qvb0", "10.77.0.58"), UpLink(3, "static0", "192.0.2.5"), UpLink(4, "eth1", "10.9.0.2")};
+    facts.links = {testing::FakeUpLink(2, "qvb0", "10.77.0.58"), testing::FakeUpLink(3, "static0", "192.0.2.5"),
+                   testing::FakeUpLink(4, "eth1", "10.9.0.2")};
     facts.networkd = ParseNetworkdDescription(kSystemd252, kClock);
     facts.resolvConf = ResolverConfig{{"127.0.0.53"}, "stub.example"};
     return facts;
