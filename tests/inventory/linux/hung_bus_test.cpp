@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,24 +26,31 @@ using Clock = std::chrono::steady_clock;
 // into the backlog, and no byte ever comes back.
 class SilentListener {
 public:
-    SilentListener() {
-        unlink(path_.c_str());
+    // A socket in the file system, or in the abstract namespace.
+    explicit SilentListener(bool abstract = false) : abstract_(abstract) {
+        if (!abstract_) unlink(name_.c_str());
         fd_.reset(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path_.c_str(), sizeof address.sun_path - 1);
-        listening_ = fd_ && bind(fd_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        const std::size_t offset = abstract_ ? 1 : 0;
+        std::strncpy(address.sun_path + offset, name_.c_str(), sizeof address.sun_path - 1 - offset);
+        // The path's final NUL, or the abstract name's leading one.
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + name_.size() + 1);
+        listening_ = fd_ && bind(fd_.get(), reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
                      listen(fd_.get(), 16) == 0;
     }
-    ~SilentListener() { unlink(path_.c_str()); }
+    ~SilentListener() {
+        if (!abstract_) unlink(name_.c_str());
+    }
     SilentListener(const SilentListener&) = delete;
     SilentListener& operator=(const SilentListener&) = delete;
 
     [[nodiscard]] bool listening() const { return listening_; }
-    [[nodiscard]] std::string address() const { return "unix:path=" + path_; }
+    [[nodiscard]] std::string address() const { return (abstract_ ? "unix:abstract=" : "unix:path=") + name_; }
 
 private:
-    std::string path_ = ::testing::TempDir() + "qv-silent-bus." + std::to_string(getpid());
+    bool abstract_;
+    std::string name_ = ::testing::TempDir() + "qv-silent-bus." + std::to_string(getpid());
     unique_fd fd_;
     bool listening_ = false;
 };
@@ -96,6 +104,16 @@ TEST(HungBus, SystemBusIsBoundedToo) {
     } else {
         unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
     }
+}
+
+TEST(HungBus, AbstractSocketsAreReachedAndWaitedForUntilTheDeadline) {
+    SilentListener listener(true);
+    ASSERT_TRUE(listener.listening());
+    const auto start = Clock::now();
+    EXPECT_FALSE(BusAnswers(listener.address() + ",guid=0123456789abcdef0123456789abcdef",
+                            std::chrono::milliseconds(300)));
+    // Returning sooner would mean the address was not understood or not reached.
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(300));
 }
 
 TEST(HungBus, AddressesThatCannotBeBoundedAreNotUsed) {
