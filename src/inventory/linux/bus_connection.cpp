@@ -90,8 +90,9 @@ std::optional<SocketAddress> LocalSocketOf(std::string_view address) {
     return std::nullopt;
 }
 
+// Rounded up, so a wait never ends before the deadline.
 int MillisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
