@@ -32,6 +32,13 @@ std::optional<std::string> AddressText(const KernelAddress& address) {
     return AddressText(address.family, std::span<const std::uint8_t>(address.bytes.data(), width));
 }
 
+bool IsIpv4Text(std::string_view text) {
+    if (text.size() > 15) return false;
+    const std::string terminated(text);
+    unsigned char bytes[4];
+    return inet_pton(AF_INET, terminated.c_str(), bytes) == 1;
+}
+
 namespace {
 
 bool IsIpv6LinkLocal(const KernelAddress& a) {

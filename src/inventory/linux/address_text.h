@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane::linux_inventory {
@@ -29,6 +30,9 @@ std::optional<std::string> AddressText(const KernelAddress& address);
 // D-Bus services send them; nullopt also when the byte count does not match
 // the family (4 for IPv4, 16 for IPv6).
 std::optional<std::string> AddressText(int family, std::span<const std::uint8_t> bytes);
+
+// True for an IPv4 address in dotted-quad form, as DHCP clients record them.
+bool IsIpv4Text(std::string_view text);
 
 // An interface's addresses as texts: IPv4 first, then IPv6 other than
 // link-local, then IPv6 link-local; the kernel's order within each group.

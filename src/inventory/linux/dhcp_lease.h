@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvane::linux_inventory {
@@ -32,5 +33,9 @@ struct LeaseDirectories {
 
     bool operator==(const LeaseDirectories&) const = default;
 };
+
+// A DHCP time in whole seconds written as decimal digits; nullopt for
+// anything else (a sign, blanks, a unit, a number beyond 64 bits).
+std::optional<std::int64_t> ParseSeconds(std::string_view text);
 
 }  // namespace quorvane::linux_inventory

@@ -9,6 +9,7 @@
 #include "inventory/linux/adapter_records.h"
 #include "inventory/linux/bus_caller.h"
 #include "inventory/linux/bus_connection.h"
+#include "inventory/linux/lease_files.h"
 #include "inventory/linux/sysfs_driver.h"
 #include "inventory/linux/udev_names.h"
 
@@ -73,6 +74,7 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
     facts.hostName = HostName();
     facts.driverOf = [root = options_.sysfsNetRoot](const std::string& name) { return DriverOfInterface(root, name); };
     facts.hardwareNameOf = [dir = options_.udevDataDir](std::uint32_t index) { return UdevHardwareName(dir, index); };
+    facts.leaseOf = [dirs = options_.leaseDirectories](const KernelLink& link) { return ReadDhcpLease(dirs, link); };
     return std::make_unique<SnapshotEnumeration>(BuildRecords(facts));
 }
 

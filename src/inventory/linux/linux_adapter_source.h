@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "inventory/adapter_source.h"
+#include "inventory/linux/dhcp_lease.h"
 #include "inventory/linux/kernel_links.h"
 
 namespace quorvane::linux_inventory {
@@ -28,6 +29,8 @@ struct LinuxSourceOptions {
     std::string sysfsNetRoot = "/sys/class/net";
     // udev's records of devices, with the hardware's vendor and model names.
     std::string udevDataDir = "/run/udev/data";
+    // The lease files of DHCP clients other than NetworkManager.
+    LeaseDirectories leaseDirectories;
     // The interfaces; empty means the kernel of the calling thread's network
     // namespace (ReadKernelLinks).
     std::function<std::vector<KernelLink>()> readLinks;
