@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "inventory/linux/unique_fd.h"
@@ -20,16 +21,16 @@ std::optional<FileSnapshot> ReadFileSnapshot(const std::string& path, std::size_
 
     FileSnapshot snapshot;
     snapshot.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec);
-    snapshot.text.resize(maxBytes);
-    std::size_t filled = 0;
-    while (filled < maxBytes) {
-        const ssize_t n = read(file.get(), snapshot.text.data() + filled, maxBytes - filled);
+    // Sized by what the file says it holds, grown should it hold more.
+    snapshot.text.reserve(std::min(maxBytes, static_cast<std::size_t>(std::max<off_t>(status.st_size, 0))));
+    char chunk[16 * 1024];
+    while (snapshot.text.size() < maxBytes) {
+        const ssize_t n = read(file.get(), chunk, std::min(sizeof chunk, maxBytes - snapshot.text.size()));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) break;
-        filled += static_cast<std::size_t>(n);
+        snapshot.text.append(chunk, static_cast<std::size_t>(n));
     }
-    snapshot.text.resize(filled);
     return snapshot;
 }
 

@@ -74,7 +74,9 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
     facts.hostName = HostName();
     facts.driverOf = [root = options_.sysfsNetRoot](const std::string& name) { return DriverOfInterface(root, name); };
     facts.hardwareNameOf = [dir = options_.udevDataDir](std::uint32_t index) { return UdevHardwareName(dir, index); };
-    facts.leaseOf = [dirs = options_.leaseDirectories](const KernelLink& link) { return ReadDhcpLease(dirs, link); };
+    facts.leaseOf = [files = std::make_shared<LeaseFiles>(options_.leaseDirectories)](const KernelLink& link) {
+        return files->Of(link);
+    };
     return std::make_unique<SnapshotEnumeration>(BuildRecords(facts));
 }
 
