@@ -108,7 +108,8 @@ protected:
         ASSERT_EQ(RunCommand({kPython, kMocks + "/resolved_setup.py"}, BusEnvironment()), 0);
     }
 
-    // A bare networkd manager whose Describe runs `body` (dbusmock's Python).
+    // A bare networkd manager whose Describe runs `body` (dbusmock's Python);
+    // the real networkd is tested in network_daemons_test.cpp.
     void StartNetworkd(const std::string& body) {
         mocks_.emplace_back(std::make_unique<ChildProcess>(
             std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
@@ -281,17 +282,6 @@ TEST_F(LinuxSourceBus, SilentServicesTogetherCostNoMoreThanTheBusBudget) {
     ExpectResolvConfFallback(records);
     // Each service alone may take its 1 s timeout; both together stop at the budget.
     EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
-}
-
-TEST_F(LinuxSourceBus, NetworkdNameServersAndDomainWithoutNetworkManager) {
-    StartNetworkd("ret = '{\"Interfaces\":[{\"Index\":3,\"AdministrativeState\":\"configured\","
-                  "\"DNS\":[{\"Family\":2,\"Address\":[10,3,0,53]}],"
-                  "\"SearchDomains\":[{\"Domain\":\"nd.example\"}]}]}'");
-    const auto records = ReadAll(Options());
-    ASSERT_EQ(records.size(), 4U);
-    EXPECT_EQ(records.at(u"#3").at(u"DNSServerSearchOrder"), Value::Array({u"10.3.0.53"}));
-    EXPECT_EQ(records.at(u"#3").at(u"DNSDomain"), Value(u"nd.example"));
-    EXPECT_EQ(records.at(u"#2").at(u"DNSServerSearchOrder"), Value::Array({u"198.51.100.1"}));
 }
 
 TEST_F(LinuxSourceBus, SystemdResolvedServesInterfacesWithoutNetworkManager) {
