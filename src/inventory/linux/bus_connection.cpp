@@ -185,7 +185,7 @@ std::string SystemBusAddress() {
 bool BusAnswers(const std::string& address, std::chrono::milliseconds deadlineFromNow) {
     const Clock::time_point deadline = Clock::now() + deadlineFromNow;
     const auto socketAddress = LocalSocketOf(address);
-    if (!socketAddress) return false;
+    if (!socketAddress || deadlineFromNow.count() <= 0) return false;
     const unique_fd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!fd) return false;
     // A local socket connects at once or not at all (EAGAIN: its backlog is full).

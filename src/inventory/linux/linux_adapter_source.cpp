@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "inventory/error.h"
@@ -64,7 +65,8 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
         // so a hung bus or service delays a snapshot by a bounded time.
         using std::chrono::milliseconds;
         const auto deadline = BusCaller::Clock::now() + milliseconds(options_.busBudgetMs);
-        BusConnection connection(options_.busAddress, milliseconds(options_.connectTimeoutMs));
+        BusConnection connection(options_.busAddress,
+                                 std::min(milliseconds(options_.connectTimeoutMs), milliseconds(options_.busBudgetMs)));
         BusCaller bus(connection.get(), options_.timeoutMs, deadline);
         facts.networkManager = ReadNetworkManager(bus);
         facts.resolved = ReadResolved(bus);

@@ -22,7 +22,8 @@ struct LinuxSourceOptions {
     // connection; a bus slower than that is not used.
     int connectTimeoutMs = 1000;
     // The longest all D-Bus work of one snapshot may take, the connection
-    // included; calls that would start later are not made.
+    // included; calls that would start later are not made. Not positive
+    // (like a connection timeout that is not) means no D-Bus at all.
     int busBudgetMs = 1500;
     std::string resolvConfPath = "/etc/resolv.conf";
     // Where /sys/class/net/IF/device/driver names the kernel driver.

@@ -284,6 +284,13 @@ TEST_F(LinuxSourceBus, SilentServicesTogetherCostNoMoreThanTheBusBudget) {
     EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
 }
 
+TEST_F(LinuxSourceBus, NoBusBudgetLeavesTheBusAlone) {
+    StartNetworkManager("leases");
+    LinuxSourceOptions options = Options();
+    options.busBudgetMs = 0;
+    ExpectResolvConfFallback(ReadAll(options));
+}
+
 TEST_F(LinuxSourceBus, SystemdResolvedServesInterfacesWithoutNetworkManager) {
     StartResolved();
     const auto records = ReadAll(Options());
