@@ -89,7 +89,12 @@ std::unique_ptr<ChildProcess> DhcpLab::StartClient(const std::vector<std::string
                          "mount -t tmpfs qvlab '" + layers + "'\n"
                          "mkdir '" + layers + "/upper' '" + layers + "/work'\n"
                          "mount -t overlay qvlab -o lowerdir=/etc,upperdir='" + layers + "/upper',workdir='" + layers +
-                         "/work' /etc\n";
+                         "/work' /etc\n"
+                         // The client's hook writes the lease's name servers
+                         // here; until then it names none, not the host's
+                         // (nor, through a symbolic link, a file in /run).
+                         "rm -f /etc/resolv.conf\n"
+                         ": > /etc/resolv.conf\n";
     for (const std::string& dir : privateDirs) script += "mount -t tmpfs qvlab '" + dir + "'\n";
     // The shell stays as the client's parent: dhcpcd's own process moves
     // into a chroot, the shell keeps the namespace's whole view of the files.
