@@ -123,6 +123,36 @@ void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, co
     }
 }
 
+const NetworkdLink* NetworkdLinkOf(const SystemFacts& facts, std::uint32_t index) {
+    if (!facts.networkd) return nullptr;
+    for (const NetworkdLink& link : *facts.networkd) {
+        if (link.index == index) return &link;
+    }
+    return nullptr;
+}
+
+// A link networkd manages: its per-link name servers where it has them,
+// else the resolver's; its search domain where it has one.
+void FillDnsFromNetworkd(const SystemFacts& facts, const NetworkdLink& networkd, const KernelLink& link,
+                         bool ipEnabled, AdapterRecord& record) {
+    if (networkd.dnsServers.empty()) {
+        ResolverFallback(facts, link, ipEnabled, record);
+    } else {
+        record.dnsServerSearchOrder = TextArrayOrNull(networkd.dnsServers);
+    }
+    if (!networkd.domains.empty()) record.dnsDomain = TextOrNull(networkd.domains.front());
+}
+
+// The DHCP facts networkd publishes take precedence over those read from
+// its private lease file; what it does not publish is left as the file had it.
+void FillDhcpFromNetworkd(const NetworkdLink& networkd, AdapterRecord& record) {
+    if (!networkd.dhcp) return;
+    record.dhcpEnabled = Value(true);
+    if (networkd.dhcpServer) record.dhcpServer = TextOrNull(networkd.dhcpServer);
+    if (networkd.leaseObtained) record.dhcpLeaseObtained = LocalTimeOrNull(networkd.leaseObtained);
+    if (networkd.leaseExpires) record.dhcpLeaseExpires = LocalTimeOrNull(networkd.leaseExpires);
+}
+
 }  // namespace
 
 std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
@@ -143,14 +173,18 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
         record.dnsHostName = TextOrNull(facts.hostName);
         const auto found = devices.find(link.name);
         const NmDevice* device = found == devices.end() ? nullptr : found->second;
+        const NetworkdLink* networkd = device ? nullptr : NetworkdLinkOf(facts, link.index);
         if (device) {
             FillFromNetworkManager(facts, *device, link, ipEnabled, record);
+        } else if (networkd) {
+            FillDnsFromNetworkd(facts, *networkd, link, ipEnabled, record);
         } else {
             ResolverFallback(facts, link, ipEnabled, record);
         }
         if (!device || !device->dhcpEnabled) {
             if (const auto lease = LeaseOf(facts, link)) FillFromLease(*lease, ipEnabled, record);
         }
+        if (networkd) FillDhcpFromNetworkd(*networkd, record);
         record.description = Value(Utf16(Description(facts, device, link)));
         records.push_back(std::move(record));
     }

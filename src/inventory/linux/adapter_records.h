@@ -9,6 +9,7 @@
 #include "inventory/linux/dhcp_lease.h"
 #include "inventory/linux/kernel_links.h"
 #include "inventory/linux/network_manager.h"
+#include "inventory/linux/networkd.h"
 #include "inventory/linux/resolv_conf.h"
 #include "inventory/linux/resolved.h"
 #include "inventory/value.h"
@@ -20,6 +21,7 @@ namespace quorvane::linux_inventory {
 struct SystemFacts {
     std::vector<KernelLink> links;
     std::optional<std::vector<NmDevice>> networkManager;
+    std::optional<std::vector<NetworkdLink>> networkd;
     std::optional<ResolvedConfig> resolved;
     std::optional<ResolverConfig> resolvConf;
     std::optional<std::string> hostName;

@@ -18,6 +18,13 @@ struct LinuxSourceOptions {
     std::optional<std::string> busAddress;
     // The longest any one D-Bus call may take; not positive means 500.
     int timeoutMs = 500;
+    // The longest the bus may take to accept, authenticate and greet a
+    // connection; a bus slower than that is not used.
+    int connectTimeoutMs = 1000;
+    // The longest all D-Bus work of one snapshot may take, the connection
+    // included; calls that would start later are not made. Not positive
+    // (like a connection timeout that is not) means no D-Bus at all.
+    int busBudgetMs = 1500;
     std::string resolvConfPath = "/etc/resolv.conf";
     // Where /sys/class/net/IF/device/driver names the kernel driver.
     std::string sysfsNetRoot = "/sys/class/net";
@@ -32,10 +39,11 @@ struct LinuxSourceOptions {
 
 // The adapters of this computer as "Win32_NetworkAdapterConfiguration"
 // records: the kernel's interfaces, with what NetworkManager (or, without
-// it, systemd-resolved or resolv.conf) knows about each. Each InstancesOf
-// takes one snapshot; reads on its objects are lookups. The D-Bus calls
-// block the calling thread, each for at most the timeout; like every QtDBus
-// user, the program needs a QCoreApplication (or QApplication) first.
+// it, systemd-networkd, systemd-resolved or resolv.conf) knows about each.
+// Each InstancesOf takes one snapshot; reads on its objects are lookups.
+// The D-Bus calls block the calling thread, each for at most the timeout and
+// all together for at most the bus budget; like every QtDBus user, the
+// program needs a QCoreApplication (or QApplication) first.
 class LinuxAdapterSource final : public quorvane::AdapterSource {
 public:
     // The real system: the system bus, /etc/resolv.conf, the host's name.

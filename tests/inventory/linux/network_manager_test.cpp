@@ -1,6 +1,5 @@
-// The whole source against NetworkManager and systemd-resolved mocks on a
+// The whole source against NetworkManager, systemd-resolved and networkd mocks on a
 // private bus: present, absent, answering with errors and not answering.
-#include <arpa/inet.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +15,7 @@
 #include "inventory/error.h"
 #include "inventory/list_adapters.h"
 #include "inventory/linux/child_process.h"
+#include "inventory/linux/fake_link.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/linux/value_printer.h"
 #include "inventory/linux/time_zone.h"
@@ -66,22 +66,10 @@ private:
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
 std::vector<KernelLink> FakeLinks() {
-    auto link = [](std::uint32_t index, const char* name, const char* address) {
-        KernelLink l;
-        l.index = index;
-        l.name = name;
-        l.up = true;
-        l.hardwareAddress = {0x52, 0x54, 0, 0, 0, static_cast<std::uint8_t>(index)};
-        KernelAddress a;
-        a.family = AF_INET;
-        inet_pton(AF_INET, address, a.bytes.data());
-        l.addresses.push_back(a);
-        return l;
-    };
-    KernelLink lo = link(1, "lo", "127.0.0.1");
+    KernelLink lo = testing::FakeUpLink(1, "lo", "127.0.0.1");
     lo.loopback = true;
-    return {lo, link(2, "qv0", "192.168.0.10"), link(3, "qv1", "10.1.0.10"), link(4, "qv2", "10.2.0.10"),
-            link(5, "qv3", "172.16.0.10")};
+    return {lo, testing::FakeUpLink(2, "qv0", "192.168.0.10"), testing::FakeUpLink(3, "qv1", "10.1.0.10"),
+            testing::FakeUpLink(4, "qv2", "10.2.0.10"), testing::FakeUpLink(5, "qv3", "172.16.0.10")};
 }
 
 using Record = std::map<std::u16string, Value>;
@@ -119,6 +107,22 @@ protected:
             BusEnvironment()));
         ASSERT_TRUE(bus_->WaitForName(QStringLiteral("org.freedesktop.resolve1")));
         ASSERT_EQ(RunCommand({kPython, kMocks + "/resolved_setup.py"}, BusEnvironment()), 0);
+    }
+
+    // A bare networkd manager whose Describe runs `body` (dbusmock's Python);
+    // the real networkd is tested in network_daemons_test.cpp.
+    void StartNetworkd(const std::string& body) {
+        mocks_.emplace_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
+                                     "/org/freedesktop/network1", "org.freedesktop.network1.Manager"},
+            BusEnvironment()));
+        ASSERT_TRUE(bus_->WaitForName(QStringLiteral("org.freedesktop.network1")));
+        const std::string script =
+            "import dbus, sys\n"
+            "mock = dbus.Interface(dbus.SessionBus().get_object('org.freedesktop.network1', "
+            "'/org/freedesktop/network1'), 'org.freedesktop.DBus.Mock')\n"
+            "mock.AddMethod('org.freedesktop.network1.Manager', 'Describe', '', 's', sys.argv[1])\n";
+        ASSERT_EQ(RunCommand({kPython, "-c", script, body}, BusEnvironment()), 0);
     }
 
     LinuxSourceOptions Options(int timeoutMs = 2000) const {
@@ -258,6 +262,26 @@ TEST_F(LinuxSourceBus, SilentNetworkManagerCostsOneTimeoutAndFallsBack) {
     // The mock sleeps 10 s; coming back long before that shows the call was
     // abandoned at its timeout and not retried per device or per service.
     EXPECT_LT(elapsed, std::chrono::milliseconds(kTimeoutMs * 8));
+}
+
+TEST_F(LinuxSourceBus, SilentServicesTogetherCostNoMoreThanTheBusBudget) {
+    StartNetworkManager("hanging");
+    StartNetworkd("time.sleep(10); ret = \"\"");
+    LinuxSourceOptions options = Options(1000);
+    options.busBudgetMs = 1200;
+    const auto start = std::chrono::steady_clock::now();
+    const auto records = ReadAll(options);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ExpectResolvConfFallback(records);
+    // Each service alone may take its 1 s timeout; both together stop at the budget.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
+}
+
+TEST_F(LinuxSourceBus, NoBusBudgetLeavesTheBusAlone) {
+    StartNetworkManager("leases");
+    LinuxSourceOptions options = Options();
+    options.busBudgetMs = 0;
+    ExpectResolvConfFallback(ReadAll(options));
 }
 
 TEST_F(LinuxSourceBus, SystemdResolvedServesInterfacesWithoutNetworkManager) {
