@@ -145,11 +145,20 @@ void FillDnsFromNetworkd(const SystemFacts& facts, const NetworkdLink& networkd,
 
 // The DHCP facts networkd publishes take precedence over those read from
 // its private lease file; what it does not publish is left as the file had it.
-void FillDhcpFromNetworkd(const NetworkdLink& networkd, AdapterRecord& record) {
+// Where it publishes the expiry but not when the lease was taken (older
+// systemd), the file's lease time gives that date: the address's lifetime
+// started with the lease.
+void FillDhcpFromNetworkd(const NetworkdLink& networkd, const std::optional<DhcpLease>& fileLease,
+                          AdapterRecord& record) {
     if (!networkd.dhcp) return;
     record.dhcpEnabled = Value(true);
     if (networkd.dhcpServer) record.dhcpServer = TextOrNull(networkd.dhcpServer);
-    if (networkd.leaseObtained) record.dhcpLeaseObtained = LocalTimeOrNull(networkd.leaseObtained);
+    std::optional<std::int64_t> obtained = networkd.leaseObtained;
+    if (!obtained && networkd.leaseExpires && fileLease && fileLease->leaseTime &&
+        *fileLease->leaseTime <= *networkd.leaseExpires) {
+        obtained = *networkd.leaseExpires - *fileLease->leaseTime;
+    }
+    if (obtained) record.dhcpLeaseObtained = LocalTimeOrNull(obtained);
     if (networkd.leaseExpires) record.dhcpLeaseExpires = LocalTimeOrNull(networkd.leaseExpires);
 }
 
@@ -181,10 +190,12 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
         } else {
             ResolverFallback(facts, link, ipEnabled, record);
         }
+        std::optional<DhcpLease> lease;
         if (!device || !device->dhcpEnabled) {
-            if (const auto lease = LeaseOf(facts, link)) FillFromLease(*lease, ipEnabled, record);
+            lease = LeaseOf(facts, link);
+            if (lease) FillFromLease(*lease, ipEnabled, record);
         }
-        if (networkd) FillDhcpFromNetworkd(*networkd, record);
+        if (networkd) FillDhcpFromNetworkd(*networkd, lease, record);
         record.description = Value(Utf16(Description(facts, device, link)));
         records.push_back(std::move(record));
     }

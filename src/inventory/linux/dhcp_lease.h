@@ -14,6 +14,9 @@ struct DhcpLease {
     std::optional<std::string> server;     // the server identifier, dotted quad
     std::optional<std::int64_t> obtained;  // seconds since the epoch
     std::optional<std::int64_t> expires;   // seconds since the epoch; nullopt also for a lease that never ends
+    // How long the server granted the lease for, in seconds, where a client
+    // records it without either date.
+    std::optional<std::int64_t> leaseTime;
     // The name servers and domain the lease hands out; empty / nullopt when
     // the client does not record them.
     std::vector<std::string> dnsServers;

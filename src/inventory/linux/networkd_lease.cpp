@@ -22,6 +22,7 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
             isLease = true;
             if (IsIpv4Text(value)) lease.server = std::string(value);
         }
+        if (key == "LIFETIME") lease.leaseTime = ParseSeconds(value);
     }
     if (!isLease) return std::nullopt;
     return lease;

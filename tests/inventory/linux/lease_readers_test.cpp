@@ -184,14 +184,15 @@ TEST(LinuxSourceDhcpcdLease, WhatIsNoAcknowledgementIsRejectedOrCutShort) {
     EXPECT_EQ(cut->expires, std::nullopt);
 }
 
-TEST(LinuxSourceNetworkdLease, OnlyTheServerOfALeaseFile) {
+TEST(LinuxSourceNetworkdLease, OnlyTheServerAndLeaseTimeOfALeaseFile) {
     const auto lease = ParseNetworkdLease(
         "# This is private data. Do not parse.\nADDRESS=10.77.0.150\nSERVER_ADDRESS=10.77.0.1\nLIFETIME=259200\n"
         "DNS=10.77.0.53\nDOMAINNAME=lab.example\n");
     ASSERT_TRUE(lease);
-    DhcpLease serverOnly;
-    serverOnly.server = "10.77.0.1";
-    EXPECT_EQ(*lease, serverOnly);
+    DhcpLease serverAndTime;
+    serverAndTime.server = "10.77.0.1";
+    serverAndTime.leaseTime = 259200;
+    EXPECT_EQ(*lease, serverAndTime);
     EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.150\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
     EXPECT_EQ(ParseNetworkdLease("# no lease\nDNS=10.77.0.53\n"), std::nullopt);
 }
