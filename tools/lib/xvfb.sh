@@ -17,6 +17,9 @@ _xvfb_dir=""
 xvfb_start() {
   local geometry=${1:-1280x1024x24}
   _xvfb_dir=$(mktemp -d)
+  # Made here, not by the background job's redirection, which may come later
+  # than the first look at it.
+  : >"$_xvfb_dir/display"
   Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$_xvfb_dir/display" >"$_xvfb_dir/log" 2>&1 &
   XVFB_PID=$!
   wait_until 10 _xvfb_settled || true
