@@ -17,11 +17,14 @@ _xvfb_dir=""
 xvfb_start() {
   local geometry=${1:-1280x1024x24}
   _xvfb_dir=$(mktemp -d)
+  # Made here, not by the background job's redirection, which may come later
+  # than the first look at it.
+  : >"$_xvfb_dir/display"
   Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$_xvfb_dir/display" >"$_xvfb_dir/log" 2>&1 &
   XVFB_PID=$!
-  wait_until 10 _xvfb_settled
+  wait_until 10 _xvfb_settled || true
   local number
-  number=$(head -n1 "$_xvfb_dir/display")
+  number=$(head -n1 "$_xvfb_dir/display" || true)
   if [[ ! $number =~ ^[0-9]+$ ]]; then
     echo "Xvfb did not start:" >&2
     cat "$_xvfb_dir/log" >&2
@@ -38,11 +41,11 @@ _xvfb_settled() {
 
 xvfb_stop() {
   if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
   fi
   XVFB_PID=""
-  [ -n "$_xvfb_dir" ] && rm -rf "$_xvfb_dir"
+  if [ -n "$_xvfb_dir" ]; then rm -rf "$_xvfb_dir"; fi
   _xvfb_dir=""
   return 0
 }

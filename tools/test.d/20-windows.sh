@@ -29,7 +29,7 @@ cmake --build --preset mingw -j2 || exit 1
 
 echo "-- windows: ctest under Wine on $DISPLAY"
 # The first run creates the Wine prefix; do it before tests are timed.
-tools/wine-run cmd /c exit >/dev/null 2>&1 || true
+timeout 300 tools/wine-run cmd /c exit >/dev/null 2>&1 || true
 ctest --preset mingw || failed=1
 
 echo "-- windows: end-to-end run of quorvane.exe"

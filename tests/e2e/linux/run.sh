@@ -15,24 +15,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 : "${DISPLAY:?run.sh needs an X display}"
 source "$here/../x11.sh"
 
-work=$(mktemp -d)
-e2e_app_log=$work/app.log
-[ -n "$shot" ] && e2e_failure_shot=${shot%.png}-failure.png
-app_pid=""
-
-program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-
-cleanup() {
-  e2e_stop_seed
-  if [ -n "$app_pid" ] && ! program_ended; then
-    kill "$app_pid" 2>/dev/null
-    wait_until 10 program_ended || kill -KILL "$app_pid" 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
 finish() {
   e2e_summary linux-gui
   exit $?
@@ -40,32 +22,20 @@ finish() {
 
 # check_copy MODE FILE: the copied text against the host's interfaces.
 check_copy() {
-  /usr/bin/python3 "$here/check_clipboard.py" "$1" "$2" "$work/ip.json"
+  /usr/bin/python3 "$here/check_clipboard.py" "$1" "$2" "$e2e_work/ip.json"
 }
 
-printf 'quorvane-e2e-%s' "$$" >"$work/seed.txt"
-e2e_check "the clipboard takes the driver's seed text" e2e_seed_clipboard "$(cat "$work/seed.txt")" || finish
-
+e2e_begin "$shot" || finish
 # The window goes on this display, whatever platform the caller's tests chose.
-QT_QPA_PLATFORM=xcb "$exe" >"$e2e_app_log" 2>&1 &
-app_pid=$!
+QT_QPA_PLATFORM=xcb e2e_launch "$exe"
 
-e2e_check "one mapped window titled Quorvane appears" e2e_find_window 30 || finish
-e2e_check "the window takes the input focus" e2e_focus 10 || finish
-
-e2e_check "Alt+L and Alt+C are typed" e2e_keys alt+l alt+c || finish
-e2e_check "Alt+C puts the table on the clipboard" e2e_wait_copy "$work/seed.txt" "$work/tab.txt" 30 || finish
-if [ -n "$shot" ]; then
-  e2e_check "screenshot of the listed table in $shot" import -window "$e2e_window" "$shot"
-fi
-
+e2e_list_and_copy 30 "$shot" || finish
 # Qt's access keys click their button without moving the focus, which stays
 # on the table: three Tabs reach the check box.
-e2e_check "Tab, Tab, Tab, Space and Alt+C are typed" e2e_keys Tab Tab Tab space alt+c || finish
-e2e_check "Alt+C with the box ticked copies again" e2e_wait_copy "$work/tab.txt" "$work/comma.txt" 30 || finish
+e2e_tick_and_copy Tab Tab Tab space || finish
 
-ip -j addr >"$work/ip.json"
-e2e_check "tab-separated table matches ip -j addr" check_copy tab "$work/tab.txt"
-e2e_check "comma-separated table matches ip -j addr" check_copy comma "$work/comma.txt"
-e2e_check "program still running" kill -0 "$app_pid"
+ip -j addr >"$e2e_work/ip.json"
+e2e_check "tab-separated table matches ip -j addr" check_copy tab "$e2e_work/tab.txt"
+e2e_check "comma-separated table matches ip -j addr" check_copy comma "$e2e_work/comma.txt"
+e2e_check "program still running" kill -0 "$e2e_app_pid"
 finish
