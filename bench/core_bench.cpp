@@ -10,33 +10,25 @@
 #include "app/table_text.h"
 #include "inventory/lease_timestamp.h"
 #include "inventory/list_adapters.h"
-#include "inventory/memory_source.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 
 namespace quorvane {
 namespace {
 
-class IsoFormat : public ShortDateFormat {
-public:
-    std::u16string Render(const CalendarDate& d) const override {
-        auto digits = [](int n, int width) {
-            std::u16string s(static_cast<std::size_t>(width), u'0');
-            for (int i = width - 1; i >= 0; --i, n /= 10) s[static_cast<std::size_t>(i)] = static_cast<char16_t>(u'0' + n % 10);
-            return s;
-        };
-        return digits(d.day, 2) + u"/" + digits(d.month, 2) + u"/" + digits(d.year, 4);
-    }
-};
+using testing::DayMonthYearFormat;
+using testing::FakeAdapterSource;
 
-InMemoryAdapterSource SampleSource(std::int64_t adapters) {
-    std::vector<InMemoryAdapterSource::Record> records;
-    records.reserve(static_cast<std::size_t>(adapters));
-    for (std::int64_t i = 0; i < adapters; ++i) records.push_back(InMemoryAdapterSource::SampleRecord(i));
-    return InMemoryAdapterSource(std::move(records));
+FakeAdapterSource SampleSource(std::int64_t adapters) {
+    FakeAdapterSource source;
+    source.adapters.reserve(static_cast<std::size_t>(adapters));
+    for (std::int64_t i = 0; i < adapters; ++i) source.adapters.push_back(testing::SampleAdapter(i));
+    return source;
 }
 
 void BM_ListAdapters(benchmark::State& state) {
-    InMemoryAdapterSource source = SampleSource(state.range(0));
-    const IsoFormat format;
+    FakeAdapterSource source = SampleSource(state.range(0));
+    const DayMonthYearFormat format;
     for (auto _ : state) {
         InMemoryTable table;
         ListAdapters(source, table, format);
@@ -50,13 +42,13 @@ void BM_ListAdapters(benchmark::State& state) {
 BENCHMARK(BM_ListAdapters)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
 void BM_TableText(benchmark::State& state) {
-    InMemoryAdapterSource source = SampleSource(state.range(0));
+    FakeAdapterSource source = SampleSource(state.range(0));
     InMemoryTable table;
     for (const auto title : {u"NIC", u"MAC", u"IP Addr", u"DHCP Svr", u"LeaseObt", u"LeaseExp", u"WINS", u"Host",
                              u"Domain", u"NIC Name", u"DNS"}) {
         table.AddColumn(title);
     }
-    ListAdapters(source, table, IsoFormat());
+    ListAdapters(source, table, DayMonthYearFormat());
     std::size_t characters = 0;
     for (auto _ : state) {
         const std::u16string text = TableText(table, u",");

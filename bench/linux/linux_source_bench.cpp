@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "inventory/linux/adapter_records.h"
+#include "inventory/linux/dhclient_leases.h"
 #include "inventory/linux/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
 
@@ -80,6 +81,24 @@ void BM_BuildRecords(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_BuildRecords)->Arg(4)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+// A dhclient lease file of N leases as dhclient writes them, about 420
+// bytes each; the reader takes at most 1 MiB of it, some 2,500 leases.
+void BM_DhclientLeaseFile(benchmark::State& state) {
+    std::string text;
+    for (std::int64_t i = 0; i < state.range(0); ++i) {
+        text += "lease {\n  interface \"eth" + std::to_string(i % 4) +
+                "\";\n  fixed-address 192.168.1.20;\n  option subnet-mask 255.255.255.0;\n"
+                "  option routers 192.168.1.1;\n  option dhcp-lease-time 86400;\n"
+                "  option dhcp-message-type 5;\n  option domain-name-servers 192.168.1.53, 9.9.9.9;\n"
+                "  option dhcp-server-identifier 192.168.1.1;\n  option domain-name \"corp.example\";\n"
+                "  renew 3 2007/01/24 01:00:00;\n  rebind 4 2007/01/25 10:00:00;\n"
+                "  expire 4 2007/01/25 13:43:59;\n}\n";
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(ParseDhclientLeases(text, "eth1"));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_DhclientLeaseFile)->Arg(4)->Arg(2500)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quorvane::linux_inventory

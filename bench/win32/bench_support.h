@@ -1,11 +1,10 @@
 #pragma once
 
 // What the Windows window benchmarks share beside the timing: running the
-// window's queued messages and a failure signal that only counts.
+// window's queued messages.
 
 #include <windows.h>
 
-#include "app/controls.h"
 #include "timing.h"
 
 namespace quorvane::win32::bench {
@@ -24,11 +23,5 @@ inline void Pump() {
         ::DispatchMessageW(&msg);
     }
 }
-
-class SilentSignal final : public FailureSignal {
-public:
-    int beeps = 0;
-    void Beep() noexcept override { ++beeps; }
-};
 
 }  // namespace quorvane::win32::bench

@@ -18,6 +18,7 @@
 #include "bare_enumeration.h"
 #include "inventory/error.h"
 #include "inventory/wmi/wmi_adapter_source.h"
+#include "support/counting_signal.h"
 #include "win32/resource.h"
 
 namespace quorvane::win32::bench {
@@ -29,8 +30,8 @@ int Run(int runs) {
 
     wmi::WmiAdapterSource source;
     const Win32ShortDateFormat shortDate;
-    SilentSignal signal;
-    WindowServices services{source, shortDate, signal};
+    quorvane::testing::CountingSignal signal;
+    Win32WindowServices services{source, shortDate, signal};
     HWND window = CreateMainWindow(::GetModuleHandleW(nullptr), services);
     ::ShowWindow(window, SW_SHOWNORMAL);
     Pump();

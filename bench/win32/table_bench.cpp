@@ -12,18 +12,18 @@
 #include "app/win32/main_window.h"
 #include "app/win32/short_date_format.h"
 #include "bench_support.h"
-#include "inventory/memory_source.h"
+#include "support/counting_signal.h"
+#include "support/fake_adapter_source.h"
 
 namespace quorvane::win32::bench {
 namespace {
 
 int Run(int adapters, int runs) {
-    std::vector<InMemoryAdapterSource::Record> records;
-    for (int i = 0; i < adapters; ++i) records.push_back(InMemoryAdapterSource::SampleRecord(i + 1));
-    InMemoryAdapterSource source(std::move(records));
+    quorvane::testing::FakeAdapterSource source;
+    for (int i = 0; i < adapters; ++i) source.adapters.push_back(quorvane::testing::SampleAdapter(i + 1));
     const Win32ShortDateFormat shortDate;
-    SilentSignal signal;
-    WindowServices services{source, shortDate, signal};
+    quorvane::testing::CountingSignal signal;
+    Win32WindowServices services{source, shortDate, signal};
     HWND window = CreateMainWindow(::GetModuleHandleW(nullptr), services);
     ::ShowWindow(window, SW_SHOWNORMAL);
     Pump();

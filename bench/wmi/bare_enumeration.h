@@ -9,8 +9,8 @@
 #include <wbemidl.h>
 
 #include "inventory/adapter_source.h"
-#include "inventory/wmi/hresult.h"
 #include "inventory/wmi/wmi_connection.h"
+#include "win32/platform_error.h"
 #include "win32/resource.h"
 
 namespace quorvane::bench {
@@ -21,14 +21,14 @@ inline int BareWmiEnumeration() {
     const com_ptr<IWbemServices> services = wmi::ConnectLocalCimv2();
     const win32::unique_bstr className = wmi::MakeBstr(kAdapterConfigurationClass);
     com_ptr<IEnumWbemClassObject> instances;
-    wmi::ThrowIfFailed(services->CreateInstanceEnum(className.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
+    win32::ThrowIfFailed(services->CreateInstanceEnum(className.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                                     nullptr, instances.put()),
                        "CreateInstanceEnum");
     int adapters = 0;
     for (;;) {
         com_ptr<IWbemClassObject> object;
         ULONG returned = 0;
-        wmi::ThrowIfFailed(instances->Next(30'000, 1, object.put(), &returned), "Next");
+        win32::ThrowIfFailed(instances->Next(30'000, 1, object.put(), &returned), "Next");
         if (returned == 0) break;
         ++adapters;
         for (const std::u16string_view property : kAdapterProperties) {

@@ -37,16 +37,6 @@ private:
     bool done_ = false;
 };
 
-// One statement of the resize handler: any failure skips the rest of it.
-template <typename Statement>
-void Absorb(Statement&& statement) {
-    try {
-        statement();
-    } catch (const Error&) {
-        // Absorbed by design: the control keeps its previous place or size.
-    }
-}
-
 // A width or height below zero is refused and the control keeps its size.
 float NonNegativeSize(float twips) {
     if (twips < 0.0f) ThrowInvalidArgument("negative control size");

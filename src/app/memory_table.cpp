@@ -11,9 +11,18 @@ std::int32_t InMemoryTable::AppendRow(std::u16string_view text) {
     return position;
 }
 
+namespace {
+
+// A row grows to the sub-item it is given; past this a position is taken for
+// a mistake rather than a reason to allocate gigabytes of empty cells.
+constexpr std::int32_t kMaxSubItem = 65535;
+
+}  // namespace
+
 void InMemoryTable::SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) {
     Row& r = rows_[IndexOfPosition(row, rows_.size(), "no such row")];
     if (n < 1) ThrowInvalidArgument("sub-items are numbered from 1");
+    if (n > kMaxSubItem) ThrowInvalidArgument("no such sub-item");
     const auto index = static_cast<std::size_t>(n - 1);
     if (r.subItems.size() <= index) r.subItems.resize(index + 1);
     r.subItems[index] = text;

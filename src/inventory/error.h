@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace quorvane {
 
@@ -32,5 +33,18 @@ private:
 [[noreturn]] void ThrowInvalidArgument(const char* where);
 [[noreturn]] void ThrowConversion(const char* where);
 [[noreturn]] void ThrowPlatform(const std::string& what, std::int64_t code);
+
+// Runs one statement of a procedure that absorbs failures statement by
+// statement: the program's own error abandons the rest of that statement and
+// nothing more, so whatever it would have stored stays as it was. Anything
+// else (out of memory, a bug) passes on.
+template <typename Statement>
+void Absorb(Statement&& statement) {
+    try {
+        std::forward<Statement>(statement)();
+    } catch (const Error&) {
+        // Absorbed by design; the next statement runs.
+    }
+}
 
 }  // namespace quorvane

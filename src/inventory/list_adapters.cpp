@@ -24,16 +24,6 @@ enum SubItem : std::int32_t {
     kDns = 10,
 };
 
-// Runs one statement; a failure abandons the rest of it and nothing more.
-template <typename Statement>
-void Absorb(Statement&& statement) {
-    try {
-        statement();
-    } catch (const Error&) {
-        // Absorbed by design: the cell stays as it was and the next statement runs.
-    }
-}
-
 // Evaluates a guard; one that cannot be evaluated counts as held, so the
 // statements it guards still get their chance (and fail on their own reads).
 template <typename Test>

@@ -3,8 +3,8 @@
 // Owners for Windows resources, one per kind, shaped after WIL's
 // (wil/resource.h) so that a later switch to WIL is mechanical:
 // com_ptr<T>, unique_any<...>, unique_bstr, unique_variant, unique_hglobal,
-// unique_hglobal_locked, unique_hfont, unique_couninitialize_call,
-// unique_close_clipboard_call, unique_safearray, unique_safearray_access.
+// unique_hglobal_locked, unique_hfont, unique_call (unique_couninitialize_call,
+// unique_close_clipboard_call), unique_safearray, unique_safearray_access.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -181,35 +181,38 @@ private:
     HRESULT hr_;
 };
 
-// Balances a successful CoInitializeEx / OpenClipboard.
-class unique_couninitialize_call {
+// Calls `fn` once when it goes, if it was armed and not released: the other
+// half of a call that succeeded (CoInitializeEx, OpenClipboard). Move-only, so
+// the balancing call happens exactly once.
+template <typename Fn, Fn fn>
+class unique_call {
 public:
-    explicit unique_couninitialize_call(bool active = true) noexcept : active_(active) {}
-    unique_couninitialize_call(unique_couninitialize_call&& o) noexcept : active_(std::exchange(o.active_, false)) {}
-    unique_couninitialize_call(const unique_couninitialize_call&) = delete;
-    unique_couninitialize_call& operator=(const unique_couninitialize_call&) = delete;
-    unique_couninitialize_call& operator=(unique_couninitialize_call&&) = delete;
-    ~unique_couninitialize_call() {
-        if (active_) ::CoUninitialize();
+    explicit unique_call(bool call = true) noexcept : call_(call) {}
+    unique_call(const unique_call&) = delete;
+    unique_call& operator=(const unique_call&) = delete;
+    unique_call(unique_call&& o) noexcept : call_(std::exchange(o.call_, false)) {}
+    unique_call& operator=(unique_call&&) = delete;
+    ~unique_call() { reset(); }
+
+    // Makes the call now, if it is still due.
+    void reset() noexcept {
+        if (std::exchange(call_, false)) fn();
     }
+    // The call is no longer this object's to make.
+    void release() noexcept { call_ = false; }
+    explicit operator bool() const noexcept { return call_; }
 
 private:
-    bool active_;
+    bool call_;
 };
 
-class unique_close_clipboard_call {
-public:
-    explicit unique_close_clipboard_call(bool active = true) noexcept : active_(active) {}
-    unique_close_clipboard_call(const unique_close_clipboard_call&) = delete;
-    unique_close_clipboard_call& operator=(const unique_close_clipboard_call&) = delete;
-    ~unique_close_clipboard_call() {
-        if (active_) ::CloseClipboard();
-    }
-    explicit operator bool() const noexcept { return active_; }
+namespace detail {
+inline void CoUninitialize() noexcept { ::CoUninitialize(); }
+inline void CloseClipboard() noexcept { ::CloseClipboard(); }
+}  // namespace detail
 
-private:
-    bool active_;
-};
+using unique_couninitialize_call = unique_call<decltype(&detail::CoUninitialize), &detail::CoUninitialize>;
+using unique_close_clipboard_call = unique_call<decltype(&detail::CloseClipboard), &detail::CloseClipboard>;
 
 // A window's device context from GetDC, released to that window.
 class unique_hdc_window {

@@ -112,10 +112,4 @@ public:
     }
 };
 
-class FakeSignal : public FailureSignal {
-public:
-    int beeps = 0;
-    void Beep() noexcept override { ++beeps; }
-};
-
 }  // namespace quorvane::testing

@@ -4,7 +4,9 @@
 
 #include <limits>
 
-#include "../inventory/fake_adapter_source.h"
+#include "support/counting_signal.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 #include "app/columns.h"
 #include "app/layout.h"
 #include "fake_controls.h"
@@ -35,7 +37,7 @@ protected:
     FakeButton command1, command2;
     FakeCheckBox chkCommas;
     FakeClipboard clipboard;
-    FakeSignal signal;
+    CountingSignal signal;
     FakeAdapterSource source;
     DayMonthYearFormat format;
     Form1 form{Form1Controls{surface, listView, command1, command2, chkCommas, clipboard, signal}, source, format};

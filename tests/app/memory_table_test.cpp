@@ -49,6 +49,9 @@ TEST(InMemoryTable, PositionsOutsideTheTableFail) {
     EXPECT_THROW(static_cast<void>(t.SubItemText(1, 1)), Error);
     EXPECT_THROW(t.SetSubItem(2, 1, u"x"), Error);
     EXPECT_THROW(t.SetSubItem(1, 0, u"x"), Error);
+    // A wild position must not allocate a row of billions of cells.
+    EXPECT_THROW(t.SetSubItem(1, 2'000'000'000, u"x"), Error);
+    EXPECT_EQ(t.SubItemCount(1), 0);
     EXPECT_THROW(static_cast<void>(t.ColumnTitle(1)), Error);
 }
 

@@ -4,7 +4,7 @@
 
 #include "app/columns.h"
 #include "app/memory_table.h"
-#include "../inventory/error_kind.h"
+#include "support/error_kind.h"
 #include "inventory/error.h"
 
 namespace quorvane {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "error_kind.h"
+#include "support/error_kind.h"
 #include "inventory/error.h"
 
 namespace quorvane {

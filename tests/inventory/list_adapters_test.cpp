@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_adapter_source.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 #include "recording_row_sink.h"
 
 namespace quorvane {
@@ -98,6 +99,9 @@ TEST_F(ListAdaptersTest, NullTextsLeaveTheirCellsEmptyAndTheRestFilled) {
 TEST_F(ListAdaptersTest, EveryReadFailingStillGivesARowAsLongAsTheIndexReads) {
     FakeAdapter a;
     a.Set(u"Index", Value(std::int64_t{4}));
+    for (const std::u16string_view property : kAdapterProperties) {
+        if (property != u"Index") a.Fail(std::u16string(property));
+    }
     source.adapters = {a, TypicalAdapter(5)};
     List();
     ASSERT_EQ(table.rows.size(), 2u);

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "error_kind.h"
-#include "fake_adapter_source.h"
+#include "support/error_kind.h"
+#include "support/day_month_year_format.h"
 #include "inventory/error.h"
 
 namespace quorvane {

@@ -32,7 +32,7 @@ QRect CaptionArea(const QPushButton& button) {
 
 }  // namespace
 
-MainWindow::MainWindow(WindowServices services, QWidget* parent)
+MainWindow::MainWindow(QtWindowServices services, QWidget* parent)
     : QWidget(parent),
       dpi_(LogicalDpi(*this)),
       listView1Widget_(new AdapterTreeView(this)),

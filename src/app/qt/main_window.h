@@ -17,7 +17,7 @@ namespace quorvane::qt {
 
 // What the window works with besides its own controls; the program passes
 // the real ones, tests pass fakes.
-struct WindowServices {
+struct QtWindowServices {
     AdapterSource& source;
     const ShortDateFormat& shortDate;
     Clipboard& clipboard;
@@ -31,7 +31,7 @@ class MainWindow final : public QWidget {
 public:
     // Creates the controls and runs the load handler; the first layout
     // follows when the window is shown.
-    explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
+    explicit MainWindow(QtWindowServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     MainWindow(const MainWindow&) = delete;

@@ -26,13 +26,17 @@ public:
     void SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) override {
         model_.SetSubItem(row, n, text);
     }
-    [[nodiscard]] std::int32_t ColumnCount() const override { return model_.ColumnCount(); }
-    [[nodiscard]] std::u16string ColumnTitle(std::int32_t column) const override { return model_.ColumnTitle(column); }
-    [[nodiscard]] std::int32_t RowCount() const override { return model_.RowCount(); }
-    [[nodiscard]] std::u16string RowText(std::int32_t row) const override { return model_.RowText(row); }
-    [[nodiscard]] std::int32_t SubItemCount(std::int32_t row) const override { return model_.SubItemCount(row); }
+    [[nodiscard]] std::int32_t ColumnCount() const override { return model_.Table().ColumnCount(); }
+    [[nodiscard]] std::u16string ColumnTitle(std::int32_t column) const override {
+        return model_.Table().ColumnTitle(column);
+    }
+    [[nodiscard]] std::int32_t RowCount() const override { return model_.Table().RowCount(); }
+    [[nodiscard]] std::u16string RowText(std::int32_t row) const override { return model_.Table().RowText(row); }
+    [[nodiscard]] std::int32_t SubItemCount(std::int32_t row) const override {
+        return model_.Table().SubItemCount(row);
+    }
     [[nodiscard]] std::u16string SubItemText(std::int32_t row, std::int32_t subItem) const override {
-        return model_.SubItemText(row, subItem);
+        return model_.Table().SubItemText(row, subItem);
     }
 
 private:

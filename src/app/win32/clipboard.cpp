@@ -3,8 +3,8 @@
 #include <cstring>
 #include <limits>
 
-#include "app/win32/platform_text.h"
 #include "inventory/error.h"
+#include "win32/platform_error.h"
 #include "win32/resource.h"
 
 namespace quorvane::win32 {

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "app/win32/platform_text.h"
 #include "inventory/checked_int.h"
 #include "inventory/error.h"
+#include "win32/platform_error.h"
+#include "win32/platform_text.h"
 
 namespace quorvane::win32 {
 

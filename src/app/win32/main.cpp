@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         quorvane::wmi::WmiAdapterSource source;
         const Win32ShortDateFormat shortDate;
         MessageBeepSignal beep;
-        WindowServices services{source, shortDate, beep};
+        Win32WindowServices services{source, shortDate, beep};
 
         HWND window = CreateMainWindow(instance, services);
         ::ShowWindow(window, showCommand);

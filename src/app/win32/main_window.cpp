@@ -13,10 +13,10 @@
 #include "app/win32/clipboard.h"
 #include "app/win32/list_view.h"
 #include "app/win32/native_controls.h"
-#include "app/win32/platform_text.h"
-#include "inventory/error.h"
-#include "win32/resource.h"
 #include "app/win32/resource_ids.h"
+#include "inventory/error.h"
+#include "win32/platform_error.h"
+#include "win32/resource.h"
 
 namespace quorvane::win32 {
 
@@ -89,7 +89,7 @@ private:
 // The instance data of one main window, attached through GWLP_USERDATA.
 class MainWindow {
 public:
-    MainWindow(HWND hwnd, const WindowServices& services, UINT dpi, const ChildWindows& children)
+    MainWindow(HWND hwnd, const Win32WindowServices& services, UINT dpi, const ChildWindows& children)
         : hwnd_(hwnd),
           dpi_{dpi},
           surface_(hwnd, dpi_),
@@ -225,7 +225,7 @@ MainWindow* InstanceOf(HWND hwnd) { return reinterpret_cast<MainWindow*>(::GetWi
 // Builds the instance data once the window exists: the design size at the
 // window's DPI, the controls, the core's form, then the load handler.
 LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW& create) {
-    auto& services = *static_cast<WindowServices*>(create.lpCreateParams);
+    auto& services = *static_cast<Win32WindowServices*>(create.lpCreateParams);
     const UINT dpi = ::GetDpiForWindow(hwnd);
     const UINT windowDpi = dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
     SetDesignSize(hwnd, windowDpi);
@@ -283,7 +283,7 @@ void RegisterMainClass(HINSTANCE instance) {
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance, WindowServices& services) {
+HWND CreateMainWindow(HINSTANCE instance, Win32WindowServices& services) {
     RegisterMainClass(instance);
     HWND hwnd = ::CreateWindowExW(kMainExStyle, kMainWindowClass, L"Quorvane", kMainStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, &services);

@@ -22,7 +22,7 @@ enum ControlId : int {
 inline constexpr wchar_t kMainWindowClass[] = L"QuorvaneForm1";
 
 // What the window uses but does not own; each must outlive the window.
-struct WindowServices {
+struct Win32WindowServices {
     AdapterSource& source;
     const ShortDateFormat& shortDate;
     FailureSignal& failureSignal;
@@ -30,7 +30,7 @@ struct WindowServices {
 
 // Creates the window, its controls and runs the load handler; the window is
 // not shown yet. Raises the platform error when any of it fails.
-HWND CreateMainWindow(HINSTANCE instance, WindowServices& services);
+HWND CreateMainWindow(HINSTANCE instance, Win32WindowServices& services);
 
 // Runs the window's messages until it is closed; keyboard navigation (Tab,
 // Shift+Tab, access keys) goes through IsDialogMessage. Returns the exit code.

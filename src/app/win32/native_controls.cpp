@@ -1,8 +1,8 @@
 #include "app/win32/native_controls.h"
 
 #include "app/layout.h"
-#include "app/win32/platform_text.h"
 #include "inventory/error.h"
+#include "win32/platform_error.h"
 
 namespace quorvane::win32 {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/win32/platform_text.h"
 #include "inventory/error.h"
+#include "win32/platform_error.h"
 
 namespace quorvane::win32 {
 

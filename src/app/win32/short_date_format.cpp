@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "app/win32/platform_text.h"
 #include "inventory/error.h"
+#include "win32/platform_error.h"
+#include "win32/platform_text.h"
 
 namespace quorvane::win32 {
 

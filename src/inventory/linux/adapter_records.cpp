@@ -83,6 +83,27 @@ std::string Description(const SystemFacts& facts, const NmDevice* device, const 
     return KernelDriver(facts, link.name).value_or(link.name);
 }
 
+std::optional<DhcpLease> LeaseOf(const SystemFacts& facts, const KernelLink& link) {
+    return facts.leaseOf ? facts.leaseOf(link) : std::nullopt;
+}
+
+Value LocalTimeOrNull(const std::optional<std::int64_t>& secondsSinceEpoch) {
+    return secondsSinceEpoch ? TextOrNull(LocalCimDateTime(*secondsSinceEpoch)) : Value(Null{});
+}
+
+// A lease held by a client other than NetworkManager: the interface uses
+// DHCP. Its name servers and domain serve only an interface that can use
+// them and for which the resolver named none.
+void FillFromLease(const DhcpLease& lease, bool ipEnabled, AdapterRecord& record) {
+    record.dhcpEnabled = Value(true);
+    record.dhcpServer = TextOrNull(lease.server);
+    record.dhcpLeaseObtained = LocalTimeOrNull(lease.obtained);
+    record.dhcpLeaseExpires = LocalTimeOrNull(lease.expires);
+    if (!ipEnabled) return;
+    if (record.dnsServerSearchOrder.IsNull()) record.dnsServerSearchOrder = TextArrayOrNull(lease.dnsServers);
+    if (record.dnsDomain.IsNull()) record.dnsDomain = TextOrNull(lease.domain);
+}
+
 void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, const KernelLink& link,
                             bool ipEnabled, AdapterRecord& record) {
     record.dhcpEnabled = device.dhcpEnabled ? Value(*device.dhcpEnabled) : Value(Null{});
@@ -100,6 +121,45 @@ void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, co
         ResolverFallback(facts, link, ipEnabled, record);
         if (device.domain) record.dnsDomain = TextOrNull(device.domain);
     }
+}
+
+const NetworkdLink* NetworkdLinkOf(const SystemFacts& facts, std::uint32_t index) {
+    if (!facts.networkd) return nullptr;
+    for (const NetworkdLink& link : *facts.networkd) {
+        if (link.index == index) return &link;
+    }
+    return nullptr;
+}
+
+// A link networkd manages: its per-link name servers where it has them,
+// else the resolver's; its search domain where it has one.
+void FillDnsFromNetworkd(const SystemFacts& facts, const NetworkdLink& networkd, const KernelLink& link,
+                         bool ipEnabled, AdapterRecord& record) {
+    if (networkd.dnsServers.empty()) {
+        ResolverFallback(facts, link, ipEnabled, record);
+    } else {
+        record.dnsServerSearchOrder = TextArrayOrNull(networkd.dnsServers);
+    }
+    if (!networkd.domains.empty()) record.dnsDomain = TextOrNull(networkd.domains.front());
+}
+
+// The DHCP facts networkd publishes take precedence over those read from
+// its private lease file; what it does not publish is left as the file had it.
+// Where it publishes the expiry but not when the lease was taken (older
+// systemd), the file's lease time gives that date: the address's lifetime
+// started with the lease.
+void FillDhcpFromNetworkd(const NetworkdLink& networkd, const std::optional<DhcpLease>& fileLease,
+                          AdapterRecord& record) {
+    if (!networkd.dhcp) return;
+    record.dhcpEnabled = Value(true);
+    if (networkd.dhcpServer) record.dhcpServer = TextOrNull(networkd.dhcpServer);
+    std::optional<std::int64_t> obtained = networkd.leaseObtained;
+    if (!obtained && networkd.leaseExpires && fileLease && fileLease->leaseTime &&
+        *fileLease->leaseTime <= *networkd.leaseExpires) {
+        obtained = *networkd.leaseExpires - *fileLease->leaseTime;
+    }
+    if (obtained) record.dhcpLeaseObtained = LocalTimeOrNull(obtained);
+    if (networkd.leaseExpires) record.dhcpLeaseExpires = LocalTimeOrNull(networkd.leaseExpires);
 }
 
 }  // namespace
@@ -122,11 +182,20 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
         record.dnsHostName = TextOrNull(facts.hostName);
         const auto found = devices.find(link.name);
         const NmDevice* device = found == devices.end() ? nullptr : found->second;
+        const NetworkdLink* networkd = device ? nullptr : NetworkdLinkOf(facts, link.index);
         if (device) {
             FillFromNetworkManager(facts, *device, link, ipEnabled, record);
+        } else if (networkd) {
+            FillDnsFromNetworkd(facts, *networkd, link, ipEnabled, record);
         } else {
             ResolverFallback(facts, link, ipEnabled, record);
         }
+        std::optional<DhcpLease> lease;
+        if (!device || !device->dhcpEnabled) {
+            lease = LeaseOf(facts, link);
+            if (lease) FillFromLease(*lease, ipEnabled, record);
+        }
+        if (networkd) FillDhcpFromNetworkd(*networkd, lease, record);
         record.description = Value(Utf16(Description(facts, device, link)));
         records.push_back(std::move(record));
     }

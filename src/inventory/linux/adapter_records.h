@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "inventory/linux/dhcp_lease.h"
 #include "inventory/linux/kernel_links.h"
 #include "inventory/linux/network_manager.h"
+#include "inventory/linux/networkd.h"
 #include "inventory/linux/resolv_conf.h"
 #include "inventory/linux/resolved.h"
 #include "inventory/value.h"
@@ -19,6 +21,7 @@ namespace quorvane::linux_inventory {
 struct SystemFacts {
     std::vector<KernelLink> links;
     std::optional<std::vector<NmDevice>> networkManager;
+    std::optional<std::vector<NetworkdLink>> networkd;
     std::optional<ResolvedConfig> resolved;
     std::optional<ResolverConfig> resolvConf;
     std::optional<std::string> hostName;
@@ -26,6 +29,10 @@ struct SystemFacts {
     std::function<std::optional<std::string>(const std::string&)> driverOf;
     // The hardware's vendor and model names, by interface index.
     std::function<std::optional<std::string>(std::uint32_t)> hardwareNameOf;
+    // The lease another DHCP client (dhclient, dhcpcd, systemd-networkd)
+    // holds for an interface; asked only where NetworkManager does not say
+    // whether the interface uses DHCP.
+    std::function<std::optional<DhcpLease>(const KernelLink&)> leaseOf;
 };
 
 // The thirteen properties of one adapter configuration, Null where the

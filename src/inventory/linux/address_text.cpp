@@ -19,11 +19,24 @@ std::optional<std::string> FormatMac(std::span<const std::uint8_t> hardwareAddre
     return text;
 }
 
-std::optional<std::string> AddressText(const KernelAddress& address) {
-    if (address.family != AF_INET && address.family != AF_INET6) return std::nullopt;
+std::optional<std::string> AddressText(int family, std::span<const std::uint8_t> bytes) {
+    const std::size_t width = family == AF_INET ? 4 : family == AF_INET6 ? 16 : 0;
+    if (width == 0 || bytes.size() != width) return std::nullopt;
     char buffer[INET6_ADDRSTRLEN] = {};
-    if (inet_ntop(address.family, address.bytes.data(), buffer, sizeof buffer) == nullptr) return std::nullopt;
+    if (inet_ntop(family, bytes.data(), buffer, sizeof buffer) == nullptr) return std::nullopt;
     return std::string(buffer);
+}
+
+std::optional<std::string> AddressText(const KernelAddress& address) {
+    const std::size_t width = address.family == AF_INET ? 4 : 16;
+    return AddressText(address.family, std::span<const std::uint8_t>(address.bytes.data(), width));
+}
+
+bool IsIpv4Text(std::string_view text) {
+    if (text.size() > 15) return false;
+    const std::string terminated(text);
+    unsigned char bytes[4];
+    return inet_pton(AF_INET, terminated.c_str(), bytes) == 1;
 }
 
 namespace {

@@ -13,8 +13,10 @@ constexpr int kFallbackTimeoutMs = 500;
 
 }  // namespace
 
-BusCaller::BusCaller(QDBusConnection connection, int timeoutMs)
-    : connection_(std::move(connection)), timeoutMs_(timeoutMs > 0 ? timeoutMs : kFallbackTimeoutMs) {}
+BusCaller::BusCaller(QDBusConnection connection, int timeoutMs, Clock::time_point deadline)
+    : connection_(std::move(connection)),
+      timeoutMs_(timeoutMs > 0 ? timeoutMs : kFallbackTimeoutMs),
+      deadline_(deadline) {}
 
 bool BusCaller::Runs(const QString& service) {
     if (!connection_.isConnected() || unresponsive_.contains(service)) return false;
@@ -26,9 +28,12 @@ bool BusCaller::Runs(const QString& service) {
 std::optional<QList<QVariant>> BusCaller::Call(const QString& service, const QString& path, const QString& interface,
                                                const QString& method, const QList<QVariant>& arguments) {
     if (!connection_.isConnected() || unresponsive_.contains(service)) return std::nullopt;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+    if (left <= 0) return std::nullopt;
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
     message.setArguments(arguments);
-    const QDBusMessage reply = connection_.call(message, QDBus::Block, timeoutMs_);
+    const int timeoutMs = left < timeoutMs_ ? static_cast<int>(left) : timeoutMs_;
+    const QDBusMessage reply = connection_.call(message, QDBus::Block, timeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage) return reply.arguments();
     const QDBusError::ErrorType error = QDBusError(reply).type();
     if (error == QDBusError::NoReply || error == QDBusError::Timeout || error == QDBusError::TimedOut) {

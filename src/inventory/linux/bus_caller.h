@@ -7,16 +7,20 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
+#include <chrono>
 #include <optional>
 
 namespace quorvane::linux_inventory {
 
-// Blocking D-Bus calls, each bounded by one short timeout. A service that
-// let a call time out is not asked again by this caller, so one hung
-// service costs one timeout per snapshot, not one per object.
+// Blocking D-Bus calls, each bounded by one short timeout and all of them
+// by one deadline. A service that let a call time out is not asked again by
+// this caller, so one hung service costs one timeout per snapshot, not one
+// per object; past the deadline no call is made at all.
 class BusCaller {
 public:
-    BusCaller(QDBusConnection connection, int timeoutMs);
+    using Clock = std::chrono::steady_clock;
+
+    BusCaller(QDBusConnection connection, int timeoutMs, Clock::time_point deadline = Clock::time_point::max());
 
     // True when the bus says the name has an owner and the service has not
     // timed out before.
@@ -32,6 +36,7 @@ public:
 private:
     QDBusConnection connection_;
     int timeoutMs_;
+    Clock::time_point deadline_;
     QSet<QString> unresponsive_;
 };
 

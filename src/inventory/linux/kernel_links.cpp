@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "inventory/error.h"
+#include "inventory/linux/unique_fd.h"
 
 namespace quorvane::linux_inventory {
 
@@ -139,18 +140,13 @@ namespace {
 class NetlinkSocket {
 public:
     NetlinkSocket() : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {
-        if (fd_ < 0) ThrowErrno("netlink socket", errno);
+        if (!fd_) ThrowErrno("netlink socket", errno);
         // The kernel answers a dump at once; the timeout only guards against a hang.
         timeval timeout{2, 0};
-        if (setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0) {
-            const int code = errno;
-            close(fd_);
-            ThrowErrno("netlink receive timeout", code);
+        if (setsockopt(fd_.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) != 0) {
+            ThrowErrno("netlink receive timeout", errno);
         }
     }
-    ~NetlinkSocket() { close(fd_); }
-    NetlinkSocket(const NetlinkSocket&) = delete;
-    NetlinkSocket& operator=(const NetlinkSocket&) = delete;
 
     void RequestDump(std::uint16_t type, std::uint32_t sequence) const {
         // ifinfomsg is the larger of the two request bodies; an all-zero one
@@ -166,7 +162,7 @@ public:
         request.body.ifi_family = AF_UNSPEC;
         sockaddr_nl kernel{};
         kernel.nl_family = AF_NETLINK;
-        if (sendto(fd_, &request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) < 0) {
+        if (sendto(fd_.get(), &request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&kernel), sizeof kernel) < 0) {
             ThrowErrno("netlink request", errno);
         }
     }
@@ -176,7 +172,7 @@ public:
         for (;;) {
             sockaddr_nl sender{};
             socklen_t senderLength = sizeof sender;
-            const ssize_t n = recvfrom(fd_, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender),
+            const ssize_t n = recvfrom(fd_.get(), buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&sender),
                                        &senderLength);
             if (n < 0) {
                 if (errno == EINTR) continue;
@@ -188,7 +184,7 @@ public:
     }
 
 private:
-    int fd_;
+    unique_fd fd_;
 };
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <limits.h>
 #include <unistd.h>
 
-#include <QDBusConnection>
-#include <atomic>
+#include <algorithm>
+#include <chrono>
 
 #include "inventory/error.h"
 #include "inventory/linux/adapter_records.h"
 #include "inventory/linux/bus_caller.h"
+#include "inventory/linux/bus_connection.h"
+#include "inventory/linux/lease_files.h"
 #include "inventory/linux/sysfs_driver.h"
 #include "inventory/linux/udev_names.h"
 
@@ -47,32 +49,6 @@ std::optional<std::string> HostName() {
     return std::string(name);
 }
 
-// A private bus gets a connection of its own, named uniquely so two
-// snapshots never share it, and closed again when the snapshot is taken.
-class BusConnection {
-public:
-    explicit BusConnection(const std::optional<std::string>& address) {
-        if (!address) {
-            connection_ = QDBusConnection::systemBus();
-            return;
-        }
-        static std::atomic<unsigned> counter{0};
-        name_ = QStringLiteral("quorvane-linux-source-%1").arg(counter++);
-        connection_ = QDBusConnection::connectToBus(QString::fromStdString(*address), name_);
-    }
-    ~BusConnection() {
-        if (!name_.isEmpty()) QDBusConnection::disconnectFromBus(name_);
-    }
-    BusConnection(const BusConnection&) = delete;
-    BusConnection& operator=(const BusConnection&) = delete;
-
-    const QDBusConnection& get() const { return connection_; }
-
-private:
-    QString name_;
-    QDBusConnection connection_{QString()};
-};
-
 }  // namespace
 
 LinuxAdapterSource::LinuxAdapterSource() : LinuxAdapterSource(LinuxSourceOptions{}) {}
@@ -85,15 +61,24 @@ std::unique_ptr<AdapterEnumeration> LinuxAdapterSource::InstancesOf(std::u16stri
     SystemFacts facts;
     facts.links = options_.readLinks ? options_.readLinks() : ReadKernelLinks();
     {
-        BusConnection connection(options_.busAddress);
-        BusCaller bus(connection.get(), options_.timeoutMs);
+        // One deadline for the whole conversation, the connection included,
+        // so a hung bus or service delays a snapshot by a bounded time.
+        using std::chrono::milliseconds;
+        const auto deadline = BusCaller::Clock::now() + milliseconds(options_.busBudgetMs);
+        BusConnection connection(options_.busAddress,
+                                 std::min(milliseconds(options_.connectTimeoutMs), milliseconds(options_.busBudgetMs)));
+        BusCaller bus(connection.get(), options_.timeoutMs, deadline);
         facts.networkManager = ReadNetworkManager(bus);
         facts.resolved = ReadResolved(bus);
+        facts.networkd = ReadNetworkd(bus);
     }
     if (!facts.resolved) facts.resolvConf = ReadResolvConf(options_.resolvConfPath);
     facts.hostName = HostName();
     facts.driverOf = [root = options_.sysfsNetRoot](const std::string& name) { return DriverOfInterface(root, name); };
     facts.hardwareNameOf = [dir = options_.udevDataDir](std::uint32_t index) { return UdevHardwareName(dir, index); };
+    facts.leaseOf = [files = std::make_shared<LeaseFiles>(options_.leaseDirectories)](const KernelLink& link) {
+        return files->Of(link);
+    };
     return std::make_unique<SnapshotEnumeration>(BuildRecords(facts));
 }
 

@@ -5,7 +5,6 @@
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QStringList>
-#include <charconv>
 #include <cstring>
 
 #include "inventory/linux/bus_caller.h"
@@ -131,14 +130,6 @@ std::optional<bool> DhcpFromSettings(BusCaller& bus, const QString& activeConnec
 }
 
 }  // namespace
-
-std::optional<std::int64_t> ParseSeconds(const std::string& text) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end || value < 0) return std::nullopt;
-    return value;
-}
 
 std::optional<std::vector<NmDevice>> ReadNetworkManager(BusCaller& bus) {
     if (!bus.Runs(kService)) return std::nullopt;

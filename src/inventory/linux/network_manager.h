@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "inventory/linux/dhcp_lease.h"
+
 namespace quorvane::linux_inventory {
 
 // Declared only, so the facts can be used without the D-Bus headers.
@@ -33,9 +35,5 @@ struct NmDevice {
 // nullopt when NetworkManager does not run or does not answer its device
 // list; a device whose own properties cannot be read is left out.
 std::optional<std::vector<NmDevice>> ReadNetworkManager(BusCaller& bus);
-
-// DHCP options arrive as texts; a lease time that is no whole number is
-// not known. Exposed for tests.
-std::optional<std::int64_t> ParseSeconds(const std::string& text);
 
 }  // namespace quorvane::linux_inventory

@@ -2,15 +2,14 @@
 
 #include <arpa/inet.h>
 
-#include <fstream>
-#include <iterator>
+#include "inventory/linux/bounded_file.h"
 
 namespace quorvane::linux_inventory {
 
 namespace {
 
 // A resolv.conf is a few hundred bytes; anything this large is not one.
-constexpr std::streamsize kMaxFileBytes = 1 << 20;
+constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -54,13 +53,9 @@ ResolverConfig ParseResolvConf(std::string_view text) {
 }
 
 std::optional<ResolverConfig> ReadResolvConf(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string text(static_cast<std::size_t>(kMaxFileBytes), '\0');
-    file.read(text.data(), kMaxFileBytes);
-    if (file.bad()) return std::nullopt;
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return ParseResolvConf(text);
+    const auto text = ReadBoundedFile(path, kMaxFileBytes);
+    if (!text) return std::nullopt;
+    return ParseResolvConf(*text);
 }
 
 }  // namespace quorvane::linux_inventory

@@ -1,11 +1,8 @@
 #include "inventory/linux/resolved.h"
 
-#include <arpa/inet.h>
-#include <sys/socket.h>
-
 #include <QDBusArgument>
-#include <cstring>
 
+#include "inventory/linux/address_text.h"
 #include "inventory/linux/bus_caller.h"
 
 namespace quorvane::linux_inventory {
@@ -14,14 +11,8 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.resolve1");
 
-std::optional<std::string> AddressText(std::int32_t family, const QByteArray& bytes) {
-    const qsizetype width = family == AF_INET ? 4 : family == AF_INET6 ? 16 : 0;
-    if (width == 0 || bytes.size() != width) return std::nullopt;
-    unsigned char address[16] = {};
-    std::memcpy(address, bytes.constData(), static_cast<std::size_t>(width));
-    char text[INET6_ADDRSTRLEN] = {};
-    if (inet_ntop(family, address, text, sizeof text) == nullptr) return std::nullopt;
-    return std::string(text);
+std::span<const std::uint8_t> AddressBytes(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
 }
 
 }  // namespace
@@ -44,7 +35,7 @@ std::optional<ResolvedConfig> ReadResolved(BusCaller& bus) {
             dns.beginStructure();
             dns >> index >> family >> bytes;
             dns.endStructure();
-            if (auto text = AddressText(family, bytes)) config.servers[index].push_back(std::move(*text));
+            if (auto text = AddressText(family, AddressBytes(bytes))) config.servers[index].push_back(std::move(*text));
         }
         dns.endArray();
     }

@@ -1,13 +1,13 @@
 #include "inventory/linux/udev_names.h"
 
-#include <fstream>
+#include "inventory/linux/bounded_file.h"
 
 namespace quorvane::linux_inventory {
 
 namespace {
 
 // A udev record holds a few dozen short lines.
-constexpr std::streamsize kMaxRecordBytes = 64 * 1024;
+constexpr std::size_t kMaxRecordBytes = 64 * 1024;
 
 }  // namespace
 
@@ -29,13 +29,9 @@ std::optional<std::string> ParseUdevHardwareName(std::string_view record) {
 }
 
 std::optional<std::string> UdevHardwareName(const std::string& udevDataDir, std::uint32_t interfaceIndex) {
-    std::ifstream file(udevDataDir + "/n" + std::to_string(interfaceIndex), std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string text(static_cast<std::size_t>(kMaxRecordBytes), '\0');
-    file.read(text.data(), kMaxRecordBytes);
-    if (file.bad()) return std::nullopt;
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return ParseUdevHardwareName(text);
+    const auto text = ReadBoundedFile(udevDataDir + "/n" + std::to_string(interfaceIndex), kMaxRecordBytes);
+    if (!text) return std::nullopt;
+    return ParseUdevHardwareName(*text);
 }
 
 }  // namespace quorvane::linux_inventory

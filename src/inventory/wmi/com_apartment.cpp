@@ -2,9 +2,11 @@
 
 #include <objbase.h>
 
-#include "inventory/wmi/hresult.h"
+#include "win32/platform_error.h"
 
 namespace quorvane::wmi {
+
+using win32::ThrowIfFailed;
 
 namespace {
 

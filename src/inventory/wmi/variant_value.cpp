@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "inventory/error.h"
-#include "inventory/wmi/hresult.h"
+#include "win32/platform_error.h"
+#include "win32/platform_text.h"
 #include "win32/resource.h"
 
 namespace quorvane::wmi {
+
+using win32::ThrowIfFailed;
 
 namespace {
 
@@ -27,7 +30,7 @@ T Load(const void* storage) {
 std::u16string TextOf(BSTR s) {
     // SysStringLen, not the terminator: a BSTR may hold NUL characters.
     if (s == nullptr) return {};
-    return std::u16string(s, s + ::SysStringLen(s));
+    return win32::FromWide({s, ::SysStringLen(s)});
 }
 
 // The size one element of type `vt` takes in a SAFEARRAY, 0 if unsupported.

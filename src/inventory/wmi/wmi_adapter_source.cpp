@@ -7,12 +7,16 @@
 
 #include "inventory/error.h"
 #include "inventory/wmi/com_apartment.h"
-#include "inventory/wmi/hresult.h"
 #include "inventory/wmi/variant_value.h"
 #include "inventory/wmi/wmi_connection.h"
+#include "win32/platform_error.h"
+#include "win32/platform_text.h"
 #include "win32/resource.h"
 
 namespace quorvane::wmi {
+
+using win32::ThrowHresult;
+using win32::ThrowIfFailed;
 
 namespace {
 
@@ -31,7 +35,7 @@ public:
         if (property.find(u'\0') != std::u16string_view::npos) {
             ThrowInvalidArgument("property name holds a NUL character");
         }
-        const std::wstring name(property.begin(), property.end());
+        const std::wstring name = win32::ToWide(property);
         win32::unique_variant value;
         ThrowIfFailed(object_->Get(name.c_str(), 0, value.put(), nullptr, nullptr),
                       "IWbemClassObject::Get(" + DiagnosticName(property) + ")");

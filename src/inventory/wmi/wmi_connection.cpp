@@ -6,15 +6,25 @@
 #include <string>
 
 #include "inventory/error.h"
-#include "inventory/wmi/hresult.h"
+#include "win32/platform_error.h"
+#include "win32/platform_text.h"
 
 namespace quorvane::wmi {
 
+using win32::ThrowIfFailed;
+
 win32::unique_bstr MakeBstr(std::u16string_view text) {
-    const std::wstring wide(text.begin(), text.end());
+    const std::wstring wide = win32::ToWide(text);
     win32::unique_bstr s(::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
     if (!s) throw std::bad_alloc();
     return s;
+}
+
+std::string DiagnosticName(std::u16string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (const char16_t c : name) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+    return out;
 }
 
 void SetImpersonateBlanket(IUnknown* proxy, std::string_view what) {

@@ -2,6 +2,7 @@
 
 #include <wbemidl.h>
 
+#include <string>
 #include <string_view>
 
 #include "win32/resource.h"
@@ -26,5 +27,8 @@ void SetImpersonateBlanket(IUnknown* proxy, std::string_view what);
 
 // A text as a BSTR that it owns; throws std::bad_alloc when out of memory.
 win32::unique_bstr MakeBstr(std::u16string_view text);
+
+// A property or class name for a diagnostic message; non-ASCII becomes '?'.
+std::string DiagnosticName(std::u16string_view name);
 
 }  // namespace quorvane::wmi

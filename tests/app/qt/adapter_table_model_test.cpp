@@ -3,20 +3,12 @@
 #include <QAbstractItemModelTester>
 
 #include "app/qt/adapter_table_model.h"
-#include "inventory/error.h"
+#include "support/error_kind.h"
 
 namespace quorvane::qt {
 namespace {
 
-ErrorKind KindOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no Error thrown";
-    return ErrorKind::Platform;
-}
+using quorvane::testing::ErrorKindOf;
 
 // The model tester checks Qt's model invariants after every change, so each
 // AdapterTable operation below is also a check of its begin/end signals.
@@ -35,13 +27,13 @@ TEST_F(AdapterTableModelTest, ColumnsAndRowsReadBackInOrderOfAdding) {
     model.SetSubItem(1, 1, u"00:1A");
     model.SetSubItem(2, 2, u"10.0.0.5");
 
-    EXPECT_EQ(model.ColumnCount(), 3);
+    EXPECT_EQ(model.Table().ColumnCount(), 3);
     EXPECT_EQ(model.columnCount(), 3);
-    EXPECT_EQ(model.ColumnTitle(3), u"IP Addr");
+    EXPECT_EQ(model.Table().ColumnTitle(3), u"IP Addr");
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("MAC"));
-    EXPECT_EQ(model.RowCount(), 2);
-    EXPECT_EQ(model.RowText(1), u"7");
-    EXPECT_EQ(model.RowText(2), u"3");
+    EXPECT_EQ(model.Table().RowCount(), 2);
+    EXPECT_EQ(model.Table().RowText(1), u"7");
+    EXPECT_EQ(model.Table().RowText(2), u"3");
     // The view shows sub-item j in column j (0-based), the row text in column 0.
     EXPECT_EQ(model.data(model.index(1, 0)).toString(), QStringLiteral("3"));
     EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("00:1A"));
@@ -52,17 +44,17 @@ TEST_F(AdapterTableModelTest, ColumnsAndRowsReadBackInOrderOfAdding) {
 TEST_F(AdapterTableModelTest, SubItemCountFollowsTheHighestSetNotTheColumns) {
     for (const char16_t* title : {u"NIC", u"MAC", u"IP Addr"}) model.AddColumn(title);
     model.AppendRow(u"1");
-    EXPECT_EQ(model.SubItemCount(1), 0);
+    EXPECT_EQ(model.Table().SubItemCount(1), 0);
 
     model.SetSubItem(1, 10, u"8.8.8.8");
-    EXPECT_EQ(model.SubItemCount(1), 10);
-    EXPECT_EQ(model.SubItemText(1, 10), u"8.8.8.8");
-    EXPECT_EQ(model.SubItemText(1, 4), u"");
+    EXPECT_EQ(model.Table().SubItemCount(1), 10);
+    EXPECT_EQ(model.Table().SubItemText(1, 10), u"8.8.8.8");
+    EXPECT_EQ(model.Table().SubItemText(1, 4), u"");
     // Sub-items beyond the columns are kept for the export but add no column.
     EXPECT_EQ(model.columnCount(), 3);
 
     model.SetSubItem(1, 2, u"x");
-    EXPECT_EQ(model.SubItemCount(1), 10);
+    EXPECT_EQ(model.Table().SubItemCount(1), 10);
 }
 
 TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRows) {
@@ -72,14 +64,14 @@ TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRow
     model.AppendRow(u"2");
 
     model.ClearRows();
-    EXPECT_EQ(model.RowCount(), 0);
-    EXPECT_EQ(model.ColumnCount(), 2);
+    EXPECT_EQ(model.Table().RowCount(), 0);
+    EXPECT_EQ(model.Table().ColumnCount(), 2);
     model.ClearRows();  // already empty
 
     model.AppendRow(u"5");
     model.ClearColumns();
-    EXPECT_EQ(model.ColumnCount(), 0);
-    EXPECT_EQ(model.RowText(1), u"5");
+    EXPECT_EQ(model.Table().ColumnCount(), 0);
+    EXPECT_EQ(model.Table().RowText(1), u"5");
 }
 
 TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
@@ -87,17 +79,17 @@ TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
     model.AppendRow(u"1");
     model.SetSubItem(1, 2, u"b");
 
-    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.ColumnTitle(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.RowText(2); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemCount(0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 3); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { (void)model.SubItemText(1, 0); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().ColumnTitle(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().ColumnTitle(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().RowText(2); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemCount(0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemText(1, 3); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { (void)model.Table().SubItemText(1, 0); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 0, u"x"); }), ErrorKind::InvalidArgument);
     // A wild position must not allocate a row of billions of cells.
-    EXPECT_EQ(KindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(model.SubItemCount(1), 2);
+    EXPECT_EQ(ErrorKindOf([&] { model.SetSubItem(1, 2'000'000'000, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(model.Table().SubItemCount(1), 2);
 }
 
 }  // namespace

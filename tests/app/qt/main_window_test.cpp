@@ -20,7 +20,9 @@
 #include "app/qt/caption_font.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
-#include "inventory/fake_adapter_source.h"
+#include "support/counting_signal.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 
 namespace quorvane::qt {
 namespace {
@@ -50,11 +52,11 @@ protected:
     FakeAdapterSource source;
     quorvane::testing::DayMonthYearFormat shortDate;
     QtClipboard systemClipboard;
-    quorvane::testing::FakeSignal failureSignal;
+    quorvane::testing::CountingSignal failureSignal;
     std::unique_ptr<MainWindow> window;
 
     void Open(Clipboard& clipboard) {
-        window = std::make_unique<MainWindow>(WindowServices{source, shortDate, clipboard, failureSignal});
+        window = std::make_unique<MainWindow>(QtWindowServices{source, shortDate, clipboard, failureSignal});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -7,11 +7,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 
 #include "app/win32/list_view.h"
 #include "inventory/error.h"
+#include "support/error_kind.h"
 
 namespace quorvane::win32::testing {
 namespace {
@@ -48,15 +48,7 @@ protected:
     std::unique_ptr<Win32ListView> table_;
 };
 
-ErrorKind KindOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no Error raised";
-    return ErrorKind::Platform;
-}
+using quorvane::testing::ErrorKindOf;
 
 TEST_F(ListViewTest, CountsTheSubItemsEachRowWasGiven) {
     const auto first = table_->AppendRow(u"1");
@@ -107,13 +99,13 @@ TEST_F(ListViewTest, ReadsTextsLongerThanItsBuffersWhole) {
 TEST_F(ListViewTest, PositionsOutsideTheTableAreRefused) {
     const auto row = table_->AppendRow(u"1");
     table_->SetSubItem(row, 2, u"x");
-    EXPECT_EQ(KindOf([&] { static_cast<void>(table_->RowText(0)); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { static_cast<void>(table_->RowText(2)); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { static_cast<void>(table_->SubItemText(row, 3)); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { static_cast<void>(table_->SubItemCount(-1)); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { table_->SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { table_->SetSubItem(row, 0, u"x"); }), ErrorKind::InvalidArgument);
-    EXPECT_EQ(KindOf([&] { static_cast<void>(table_->ColumnTitle(12)); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { static_cast<void>(table_->RowText(0)); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { static_cast<void>(table_->RowText(2)); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { static_cast<void>(table_->SubItemText(row, 3)); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { static_cast<void>(table_->SubItemCount(-1)); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { table_->SetSubItem(2, 1, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { table_->SetSubItem(row, 0, u"x"); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { static_cast<void>(table_->ColumnTitle(12)); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(table_->SubItemCount(row), 2);
 }
 
@@ -138,7 +130,7 @@ TEST_F(ListViewTest, GeometryReadsBackInTwipsWhileTheControlSitsOnWholePixels) {
     EXPECT_EQ(r.right, 212);
     EXPECT_EQ(r.bottom, 200);
 
-    EXPECT_EQ(KindOf([&] { table_->SetWidth(-1.0f); }), ErrorKind::InvalidArgument);
+    EXPECT_EQ(ErrorKindOf([&] { table_->SetWidth(-1.0f); }), ErrorKind::InvalidArgument);
     EXPECT_EQ(table_->Width(), 2001.0f);
     table_->SetTop(-500.0f);  // a negative top is a place like any other
     EXPECT_EQ(NativeRect().top, -50);

@@ -8,9 +8,9 @@
 #include <cwctype>
 #include <string>
 
-#include "app/win32/platform_text.h"
 #include "app/win32/short_date_format.h"
 #include "inventory/error.h"
+#include "win32/platform_text.h"
 
 namespace quorvane::win32::testing {
 namespace {

@@ -83,29 +83,29 @@ void WindowTest::SetClientSize(int width, int height) {
     Pump();
 }
 
-std::vector<Record> TwoAdapters() {
-    Record wired;
-    wired[u"Index"] = Value(std::int32_t{7});
-    wired[u"MACAddress"] = Value(u"00:1A:2B:3C:4D:5E");
-    wired[u"IPEnabled"] = Value(true);
-    wired[u"IPAddress"] = Value::Array({Value(u"192.168.1.20"), Value(u"fe80::1")});
-    wired[u"DHCPEnabled"] = Value(false);
-    wired[u"DNSEnabledForWINSResolution"] = Value(false);
-    wired[u"DNSHostName"] = Value(u"desk");
-    wired[u"Description"] = Value(u"Wired Ethernet adapter with a rather long description");
-    wired[u"DNSServerSearchOrder"] = Value::Array({Value(u"192.168.1.1"), Value(u"10.0.0.1")});
+std::vector<quorvane::testing::FakeAdapter> TwoAdapters() {
+    quorvane::testing::FakeAdapter wired;
+    wired.Set(u"Index", Value(std::int32_t{7}))
+        .Set(u"MACAddress", u"00:1A:2B:3C:4D:5E")
+        .Set(u"IPEnabled", true)
+        .Set(u"IPAddress", Value::Array({Value(u"192.168.1.20"), Value(u"fe80::1")}))
+        .Set(u"DHCPEnabled", false)
+        .Set(u"DNSEnabledForWINSResolution", false)
+        .Set(u"DNSHostName", u"desk")
+        .Set(u"Description", u"Wired Ethernet adapter with a rather long description")
+        .Set(u"DNSServerSearchOrder", Value::Array({Value(u"192.168.1.1"), Value(u"10.0.0.1")}));
 
-    Record wireless;
-    wireless[u"Index"] = Value(std::int32_t{12});
-    wireless[u"MACAddress"] = Value(u"66:77:88:99:AA:BB");
-    wireless[u"IPEnabled"] = Value(false);
-    wireless[u"DHCPEnabled"] = Value(true);
-    wireless[u"DHCPServer"] = Value(u"10.0.0.254");
-    wireless[u"DHCPLeaseObtained"] = Value(u"20070122134359.000000-300");
-    wireless[u"DNSEnabledForWINSResolution"] = Value(true);
-    wireless[u"DNSHostName"] = Value(u"desk");
-    wireless[u"DNSDomain"] = Value(u"home.example");
-    wireless[u"Description"] = Value(u"Wireless");
+    quorvane::testing::FakeAdapter wireless;
+    wireless.Set(u"Index", Value(std::int32_t{12}))
+        .Set(u"MACAddress", u"66:77:88:99:AA:BB")
+        .Set(u"IPEnabled", false)
+        .Set(u"DHCPEnabled", true)
+        .Set(u"DHCPServer", u"10.0.0.254")
+        .Set(u"DHCPLeaseObtained", u"20070122134359.000000-300")
+        .Set(u"DNSEnabledForWINSResolution", true)
+        .Set(u"DNSHostName", u"desk")
+        .Set(u"DNSDomain", u"home.example")
+        .Set(u"Description", u"Wireless");
     return {wired, wireless};
 }
 

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "app/win32/main_window.h"
-#include "fakes.h"
+#include "support/counting_signal.h"
+#include "support/day_month_year_format.h"
+#include "support/fake_adapter_source.h"
 
 namespace quorvane::win32::testing {
 
@@ -38,14 +40,14 @@ protected:
     // Sizes the window so that its client area is `width` x `height` pixels.
     void SetClientSize(int width, int height);
 
-    FakeAdapterSource source_;
-    DayMonthYearFormat shortDate_;
-    CountingSignal signal_;
-    WindowServices services_{source_, shortDate_, signal_};
+    quorvane::testing::FakeAdapterSource source_;
+    quorvane::testing::DayMonthYearFormat shortDate_;
+    quorvane::testing::CountingSignal signal_;
+    Win32WindowServices services_{source_, shortDate_, signal_};
     HWND window_ = nullptr;
 };
 
 // Two adapters as the management service might report them.
-std::vector<Record> TwoAdapters();
+std::vector<quorvane::testing::FakeAdapter> TwoAdapters();
 
 }  // namespace quorvane::win32::testing

@@ -72,7 +72,7 @@ TEST_F(WindowTest, TabMovesThroughTheControlsInOrderAndBack) {
 }
 
 TEST_F(WindowTest, ListCommandShowsEachAdapterOnceAndFitsTheColumns) {
-    source_.records = TwoAdapters();
+    source_.adapters = TwoAdapters();
     Click(kCommand1Id);
     Click(kCommand1Id);
 
@@ -109,9 +109,9 @@ TEST_F(WindowTest, ListCommandShowsEachAdapterOnceAndFitsTheColumns) {
 }
 
 TEST_F(WindowTest, ListCommandWithTheServiceUnreachableLeavesAnEmptyTable) {
-    source_.records = TwoAdapters();
+    source_.adapters = TwoAdapters();
     Click(kCommand1Id);
-    source_.unreachable = true;
+    source_.failInstancesOf = true;
     Click(kCommand1Id);
     EXPECT_EQ(RowCount(), 0);
     EXPECT_EQ(ColumnTitle(10), L"DNS");
@@ -120,7 +120,7 @@ TEST_F(WindowTest, ListCommandWithTheServiceUnreachableLeavesAnEmptyTable) {
 }
 
 TEST_F(WindowTest, CopyCommandPutsTheTableOnTheClipboardWithTabsOrCommas) {
-    source_.records = TwoAdapters();
+    source_.adapters = TwoAdapters();
     Click(kCommand1Id);
 
     Click(kCommand2Id);
@@ -159,7 +159,7 @@ TEST_F(WindowTest, CopyWaitsForAClipboardHeldBriefly) {
 }
 
 TEST_F(WindowTest, CopyGivesUpOnAClipboardHeldLongAndKeepsItsContent) {
-    source_.records = TwoAdapters();
+    source_.adapters = TwoAdapters();
     Click(kCommand1Id);
     ASSERT_TRUE(PutClipboardText(L"previous"));
     {

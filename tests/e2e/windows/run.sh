@@ -1,67 +1,38 @@
 #!/usr/bin/env bash
-# End-to-end run of the shipped quorvane.exe under Wine: find its window,
-# Alt+L, Alt+C, read the clipboard from X, tick the check box with Tab and
-# Space, Alt+C again, and check both copies against `ip -j addr`.
+# End-to-end run of quorvane.exe under Wine: wait for its one mapped window,
+# focus it, Alt+L, Alt+C, read the clipboard from X, tick the check box with
+# Tab and Space, Alt+C again, check both copies against `ip -j addr`, and
+# close the window with Alt+F4. Prints PASS/FAIL lines and
+# "e2e-windows: N passed, N failed"; exits non-zero when a check failed.
 #
 # Usage: run.sh QUORVANE_EXE [SCREENSHOT_PNG]
-# Needs DISPLAY (an Xvfb of the caller's); stops the program and its Wine
-# processes before it returns.
-set -euo pipefail
+# Needs DISPLAY (the caller's Xvfb) and uses the caller's WINEPREFIX. Stops the
+# program before it returns; a failure screenshot goes beside SCREENSHOT_PNG.
+set -uo pipefail
 exe=$(realpath "$1")
 shot=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
-work=$(mktemp -d)
 : "${DISPLAY:?run.sh needs an X display}"
+source "$here/../x11.sh"
 
-app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill "$app_pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Waits until the clipboard no longer holds `$1`, then writes it to `$2`.
-wait_clipboard_change() {
-  local old=$1 out=$2
-  for _ in $(seq 1 100); do
-    if xclip -o -selection clipboard >"$out" 2>/dev/null && [ "$(cat "$out")" != "$old" ]; then return 0; fi
-    sleep 0.2
-  done
-  echo "FAIL: the clipboard did not change"; return 1
+finish() {
+  e2e_summary e2e-windows
+  exit $?
 }
 
-sentinel="quorvane-e2e-$$"
-printf '%s' "$sentinel" | xclip -i -selection clipboard
+e2e_begin "$shot" || finish
+e2e_launch "$root/tools/wine-run" "$exe"
 
-"$root/tools/wine-run" "$exe" >"$work/wine.log" 2>&1 &
-app_pid=$!
+# The first start of a Wine prefix can take half a minute.
+e2e_list_and_copy 60 "$shot" || finish
+# Alt+C leaves the focus on the copy button: Tab reaches the check box.
+e2e_tick_and_copy Tab space || finish
 
-window=""
-for _ in $(seq 1 150); do
-  window=$(xdotool search --name '^Quorvane$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "FAIL: no window titled Quorvane"; cat "$work/wine.log"; exit 1; }
-echo "ok    window found ($window)"
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.5
+ip -j addr >"$e2e_work/ip.json"
+e2e_checks "the copies match ip -j addr" \
+  /usr/bin/python3 "$here/check_table.py" "$e2e_work/tab.txt" "$e2e_work/comma.txt" "$e2e_work/ip.json"
 
-xdotool key --window "$window" alt+l
-xdotool key --window "$window" alt+c
-wait_clipboard_change "$sentinel" "$work/tab.txt"
-if [ -n "$shot" ]; then import -window "$window" "$shot" && echo "ok    screenshot in $shot"; fi
-
-# Alt+C left the focus on the copy button: Tab reaches the check box.
-xdotool key --window "$window" Tab space alt+c
-wait_clipboard_change "$(cat "$work/tab.txt")" "$work/comma.txt"
-
-ip -j addr >"$work/ip.json"
-status=0
-/usr/bin/python3 "$here/check_table.py" "$work/tab.txt" "$work/comma.txt" "$work/ip.json" || status=1
-
-xdotool key --window "$window" alt+F4 || true
-for _ in $(seq 1 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$app_pid" 2>/dev/null; then echo "FAIL: the window did not close on Alt+F4"; status=1; fi
-exit $status
+e2e_check "Alt+F4 is typed" e2e_keys alt+F4
+e2e_check "Alt+F4 closes the program" wait_until 20 e2e_program_ended
+finish

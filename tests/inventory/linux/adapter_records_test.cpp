@@ -213,6 +213,60 @@ TEST(LinuxSourceRecords, DevicesMatchByIpInterfaceToo) {
     EXPECT_EQ(Find(records, 7)->dhcpServer, Value(u"192.168.1.1"));
 }
 
+// wlan0 and eth0 hold leases of another DHCP client; br0 holds none.
+SystemFacts MachineWithLeases() {
+    SystemFacts facts = MachineWithoutServices();
+    facts.resolvConf.reset();
+    facts.leaseOf = [](const KernelLink& link) -> std::optional<DhcpLease> {
+        if (link.name == "br0") return std::nullopt;
+        DhcpLease lease;
+        lease.server = "192.168.1.1";
+        lease.obtained = 1169473439;  // 2007-01-22 13:43:59 UTC
+        lease.expires = 1169473439 + 3 * 86400;
+        lease.dnsServers = {"192.168.1.53"};
+        lease.domain = "lease.example";
+        return lease;
+    };
+    return facts;
+}
+
+TEST(LinuxSourceRecords, AnotherClientsLeaseInLocalCimTime) {
+    testing::ScopedTimeZone zone(testing::kCentralEuropeanTime);
+    const auto records = BuildRecords(MachineWithLeases());
+    const AdapterRecord& wlan = *Find(records, 7);
+    EXPECT_EQ(wlan.dhcpEnabled, Value(true));
+    EXPECT_EQ(wlan.dhcpServer, Value(u"192.168.1.1"));
+    EXPECT_EQ(wlan.dhcpLeaseObtained, Value(u"20070122144359.000000+060"));
+    EXPECT_EQ(wlan.dhcpLeaseExpires, Value(u"20070125144359.000000+060"));
+    EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"192.168.1.53"}));
+    EXPECT_EQ(wlan.dnsDomain, Value(u"lease.example"));
+    // A down interface keeps its lease's server and dates, not its name servers.
+    const AdapterRecord& eth = *Find(records, 3);
+    EXPECT_EQ(eth.dhcpServer, Value(u"192.168.1.1"));
+    EXPECT_TRUE(eth.dnsServerSearchOrder.IsNull());
+    EXPECT_TRUE(Find(records, 4)->dhcpEnabled.IsNull());
+}
+
+TEST(LinuxSourceRecords, LeaseYieldsToTheResolverAndToNetworkManager) {
+    SystemFacts facts = MachineWithLeases();
+    facts.resolvConf = ResolverConfig{{"9.9.9.9"}, "resolver.example"};
+    NmDevice unmanaged;  // listed, but NetworkManager says nothing of DHCP
+    unmanaged.interfaceName = "wlan0";
+    NmDevice managed;  // configured by hand through NetworkManager
+    managed.interfaceName = "eth0";
+    managed.dhcpEnabled = false;
+    facts.networkManager = std::vector<NmDevice>{unmanaged, managed};
+    const auto records = BuildRecords(facts);
+    const AdapterRecord& wlan = *Find(records, 7);
+    EXPECT_EQ(wlan.dhcpServer, Value(u"192.168.1.1"));
+    EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"9.9.9.9"}));
+    EXPECT_EQ(wlan.dnsDomain, Value(u"resolver.example"));
+    const AdapterRecord& eth = *Find(records, 3);
+    EXPECT_EQ(eth.dhcpEnabled, Value(false));
+    EXPECT_TRUE(eth.dhcpServer.IsNull());
+    EXPECT_TRUE(eth.dhcpLeaseObtained.IsNull());
+}
+
 TEST(LinuxSourceRecordProperties, ReadByNameWithoutRegardToCase) {
     const AdapterRecord record = BuildRecords(MachineWithoutServices()).front();
     EXPECT_EQ(PropertyOf(record, u"Index"), Value(std::uint32_t{3}));

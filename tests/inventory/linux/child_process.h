@@ -21,6 +21,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     [[nodiscard]] bool started() const noexcept { return pid_ > 0; }
+    [[nodiscard]] pid_t pid() const noexcept { return pid_; }
     // One line of the child's standard output, without the line end;
     // nullopt at its end or after the timeout.
     std::optional<std::string> ReadLine(std::chrono::milliseconds timeout);

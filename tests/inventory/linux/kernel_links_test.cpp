@@ -1,19 +1,16 @@
 // The kernel reader and the whole source in a network namespace made for the
 // test, with veth, macvlan and bridge links of known addresses.
-#include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <exception>
 #include <fstream>
-#include <thread>
 
 #include "inventory/error.h"
 #include "inventory/linux/child_process.h"
 #include "inventory/linux/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
+#include "inventory/linux/net_namespace.h"
 #include "inventory/linux/value_printer.h"
 
 namespace quorvane::linux_inventory {
@@ -21,17 +18,10 @@ namespace {
 
 using testing::RunCommand;
 
-std::string IpTool() {
-    for (const char* path : {"/usr/sbin/ip", "/sbin/ip", "/usr/bin/ip", "/bin/ip"}) {
-        if (access(path, X_OK) == 0) return path;
-    }
-    return {};
-}
-
 // A network namespace that exists for one test and is deleted on every path.
 class TestNamespace {
 public:
-    TestNamespace() : ip_(IpTool()), name_("qv-linux-source-" + std::to_string(getpid())) {
+    TestNamespace() : ip_(testing::SystemTool("ip")), name_("qv-linux-source-" + std::to_string(getpid())) {
         if (geteuid() != 0 || ip_.empty()) return;
         RunCommand({ip_, "netns", "del", name_});  // left over from a killed run
         created_ = RunCommand({ip_, "netns", "add", name_}) == 0;
@@ -50,27 +40,10 @@ public:
         return RunCommand(arguments) == 0;
     }
 
-    // Runs `work` on a thread that has entered the namespace; sockets it
-    // opens belong to the namespace.
+    // Runs `work` on a thread that has entered the namespace.
     template <class Work>
     auto Inside(Work work) const -> decltype(work()) {
-        std::optional<decltype(work())> result;
-        std::exception_ptr failure;
-        std::thread thread([&] {
-            try {
-                const int fd = open(("/run/netns/" + name_).c_str(), O_RDONLY | O_CLOEXEC);
-                if (fd < 0) throw std::runtime_error("cannot open the namespace");
-                const int entered = setns(fd, CLONE_NEWNET);
-                close(fd);
-                if (entered != 0) throw std::runtime_error("cannot enter the namespace");
-                result = work();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-        thread.join();
-        if (failure) std::rethrow_exception(failure);
-        return std::move(*result);
+        return testing::InNetworkNamespace(name_, std::move(work));
     }
 
 private:

@@ -1,6 +1,5 @@
-// The whole source against NetworkManager and systemd-resolved mocks on a
+// The whole source against NetworkManager, systemd-resolved and networkd mocks on a
 // private bus: present, absent, answering with errors and not answering.
-#include <arpa/inet.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -16,9 +15,11 @@
 #include "inventory/error.h"
 #include "inventory/list_adapters.h"
 #include "inventory/linux/child_process.h"
+#include "inventory/linux/fake_link.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/linux/value_printer.h"
 #include "inventory/linux/time_zone.h"
+#include "support/day_month_year_format.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -65,22 +66,10 @@ private:
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
 std::vector<KernelLink> FakeLinks() {
-    auto link = [](std::uint32_t index, const char* name, const char* address) {
-        KernelLink l;
-        l.index = index;
-        l.name = name;
-        l.up = true;
-        l.hardwareAddress = {0x52, 0x54, 0, 0, 0, static_cast<std::uint8_t>(index)};
-        KernelAddress a;
-        a.family = AF_INET;
-        inet_pton(AF_INET, address, a.bytes.data());
-        l.addresses.push_back(a);
-        return l;
-    };
-    KernelLink lo = link(1, "lo", "127.0.0.1");
+    KernelLink lo = testing::FakeUpLink(1, "lo", "127.0.0.1");
     lo.loopback = true;
-    return {lo, link(2, "qv0", "192.168.0.10"), link(3, "qv1", "10.1.0.10"), link(4, "qv2", "10.2.0.10"),
-            link(5, "qv3", "172.16.0.10")};
+    return {lo, testing::FakeUpLink(2, "qv0", "192.168.0.10"), testing::FakeUpLink(3, "qv1", "10.1.0.10"),
+            testing::FakeUpLink(4, "qv2", "10.2.0.10"), testing::FakeUpLink(5, "qv3", "172.16.0.10")};
 }
 
 using Record = std::map<std::u16string, Value>;
@@ -118,6 +107,22 @@ protected:
             BusEnvironment()));
         ASSERT_TRUE(bus_->WaitForName(QStringLiteral("org.freedesktop.resolve1")));
         ASSERT_EQ(RunCommand({kPython, kMocks + "/resolved_setup.py"}, BusEnvironment()), 0);
+    }
+
+    // A bare networkd manager whose Describe runs `body` (dbusmock's Python);
+    // the real networkd is tested in network_daemons_test.cpp.
+    void StartNetworkd(const std::string& body) {
+        mocks_.emplace_back(std::make_unique<ChildProcess>(
+            std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
+                                     "/org/freedesktop/network1", "org.freedesktop.network1.Manager"},
+            BusEnvironment()));
+        ASSERT_TRUE(bus_->WaitForName(QStringLiteral("org.freedesktop.network1")));
+        const std::string script =
+            "import dbus, sys\n"
+            "mock = dbus.Interface(dbus.SessionBus().get_object('org.freedesktop.network1', "
+            "'/org/freedesktop/network1'), 'org.freedesktop.DBus.Mock')\n"
+            "mock.AddMethod('org.freedesktop.network1.Manager', 'Describe', '', 's', sys.argv[1])\n";
+        ASSERT_EQ(RunCommand({kPython, "-c", script, body}, BusEnvironment()), 0);
     }
 
     LinuxSourceOptions Options(int timeoutMs = 2000) const {
@@ -204,27 +209,19 @@ TEST_F(LinuxSourceBus, NetworkManagerDevicesGiveDhcpLeaseDnsAndDescription) {
     EXPECT_EQ(qv3.at(u"DNSServerSearchOrder"), Value::Array({u"198.51.100.1"}));
 }
 
-// Day/month/year, so a swapped field shows.
-class DayMonthYear : public ShortDateFormat {
-public:
-    std::u16string Render(const CalendarDate& date) const override {
-        return FromAscii(std::to_string(date.day) + "/" + std::to_string(date.month) + "/" + std::to_string(date.year));
-    }
-};
-
 TEST_F(LinuxSourceBus, TheAdapterQueryFillsRowsFromThisSource) {
     StartNetworkManager("leases");
     testing::ScopedTimeZone zone(testing::kEasternTime);
     LinuxAdapterSource source(Options());
     InMemoryTable table;
-    ListAdapters(source, table, DayMonthYear());
+    ListAdapters(source, table, quorvane::testing::DayMonthYearFormat());
     ASSERT_EQ(table.rows().size(), 4U);
     const auto& qv0 = table.rows()[0];
     EXPECT_EQ(qv0.text, u"2");
     char host[256] = {};
     gethostname(host, sizeof host - 1);
     const std::vector<std::u16string> expected = {
-        u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/1/2007", u"23/1/2007", u"", FromAscii(host),
+        u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/01/2007", u"23/01/2007", u"", FromAscii(host),
         u"example.test", u"Intel Corporation 82574L Gigabit Network Connection", u"192.168.0.1,fd00::53"};
     EXPECT_EQ(qv0.subItems, expected);
     // DHCP off: no server or lease cells; DNS from resolv.conf.
@@ -265,6 +262,26 @@ TEST_F(LinuxSourceBus, SilentNetworkManagerCostsOneTimeoutAndFallsBack) {
     // The mock sleeps 10 s; coming back long before that shows the call was
     // abandoned at its timeout and not retried per device or per service.
     EXPECT_LT(elapsed, std::chrono::milliseconds(kTimeoutMs * 8));
+}
+
+TEST_F(LinuxSourceBus, SilentServicesTogetherCostNoMoreThanTheBusBudget) {
+    StartNetworkManager("hanging");
+    StartNetworkd("time.sleep(10); ret = \"\"");
+    LinuxSourceOptions options = Options(1000);
+    options.busBudgetMs = 1200;
+    const auto start = std::chrono::steady_clock::now();
+    const auto records = ReadAll(options);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    ExpectResolvConfFallback(records);
+    // Each service alone may take its 1 s timeout; both together stop at the budget.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
+}
+
+TEST_F(LinuxSourceBus, NoBusBudgetLeavesTheBusAlone) {
+    StartNetworkManager("leases");
+    LinuxSourceOptions options = Options();
+    options.busBudgetMs = 0;
+    ExpectResolvConfFallback(ReadAll(options));
 }
 
 TEST_F(LinuxSourceBus, SystemdResolvedServesInterfacesWithoutNetworkManager) {

@@ -60,6 +60,18 @@ TEST(LinuxSourceAddressOrder, NoAddressesAndUnknownFamiliesGiveNoTexts) {
               (std::vector<std::string>{"fec0::1", "fe80::1"}));
 }
 
+TEST(LinuxSourceAddressText, FamilyAndBytesAsServicesSendThem) {
+    const std::array<std::uint8_t, 4> v4{192, 0, 2, 53};
+    const KernelAddress v6 = Address("2001:db8::35");
+    EXPECT_EQ(AddressText(AF_INET, v4), "192.0.2.53");
+    EXPECT_EQ(AddressText(AF_INET6, v6.bytes), "2001:db8::35");
+    // A byte count that does not match the family is no address.
+    EXPECT_EQ(AddressText(AF_INET6, v4), std::nullopt);
+    EXPECT_EQ(AddressText(AF_INET, v6.bytes), std::nullopt);
+    EXPECT_EQ(AddressText(AF_INET, std::span<const std::uint8_t>(v4.data(), 3)), std::nullopt);
+    EXPECT_EQ(AddressText(17, v4), std::nullopt);
+}
+
 // 2007-01-22 13:43:59 UTC and a summer instant, 2007-07-04 12:00:00 UTC.
 constexpr std::int64_t kWinter = 1169473439;
 constexpr std::int64_t kSummer = 1183550400;

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "inventory/error.h"
-#include "inventory/fake_adapter_source.h"
 #include "inventory/list_adapters.h"
 #include "inventory/recording_row_sink.h"
 #include "inventory/wmi/wmi_adapter_source.h"
+#include "support/day_month_year_format.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The owners in win32/resource.h, checked against a fake COM object that
-// counts its references, so a double Release or a leak shows as a number.
+// counts its references, so a double Release or a leak shows as a number;
+// and failed Windows calls as the program's error.
 #include "win32/resource.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,9 @@
 #include <oaidl.h>
 
 #include <utility>
+
+#include "inventory/error.h"
+#include "win32/platform_error.h"
 
 namespace {
 
@@ -197,6 +201,49 @@ TEST(UniqueSafearrayAccess, LocksForItsScopeSoTheArrayCanBeDestroyedAfter) {
     const quorvane::win32::unique_safearray_access none(nullptr);
     EXPECT_TRUE(FAILED(none.status()));
     EXPECT_EQ(none.data(), nullptr);
+}
+
+int g_calls = 0;
+void CountCall() noexcept { ++g_calls; }
+using unique_counted_call = quorvane::win32::unique_call<decltype(&CountCall), &CountCall>;
+
+TEST(UniqueCall, CallsOnceWhenArmedAndNotReleased) {
+    g_calls = 0;
+    {
+        unique_counted_call a;
+        unique_counted_call b(std::move(a));
+        EXPECT_FALSE(a);  // NOLINT(bugprone-use-after-move)
+        EXPECT_TRUE(b);
+        unique_counted_call early;
+        early.reset();
+        EXPECT_EQ(g_calls, 1);
+        unique_counted_call released;
+        released.release();
+        const unique_counted_call unarmed(false);
+    }
+    EXPECT_EQ(g_calls, 2) << "b calls at its end; the moved-from, reset, released and unarmed ones do not";
+}
+
+// The message names the call and the code in hex; the code travels as it is.
+TEST(PlatformError, CarriesTheFailedCallAndItsCode) {
+    try {
+        quorvane::win32::ThrowHresult(static_cast<HRESULT>(0x80041002), "IWbemClassObject::Get");
+        ADD_FAILURE() << "nothing thrown";
+    } catch (const quorvane::Error& e) {
+        EXPECT_EQ(e.kind(), quorvane::ErrorKind::Platform);
+        EXPECT_EQ(e.platformCode(), static_cast<HRESULT>(0x80041002));
+        EXPECT_STREQ(e.what(), "IWbemClassObject::Get failed: 0x80041002");
+    }
+    EXPECT_NO_THROW(quorvane::win32::ThrowIfFailed(S_FALSE, "a call that succeeded"));
+
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    try {
+        quorvane::win32::ThrowLastError("OpenClipboard");
+        ADD_FAILURE() << "nothing thrown";
+    } catch (const quorvane::Error& e) {
+        EXPECT_EQ(e.platformCode(), ERROR_ACCESS_DENIED);
+        EXPECT_STREQ(e.what(), "OpenClipboard failed");
+    }
 }
 
 TEST(ScopeExit, RunsOnceUnlessReleased) {

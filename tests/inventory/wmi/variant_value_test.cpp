@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "inventory/error.h"
+#include "support/error_kind.h"
 #include "win32/resource.h"
 
 namespace {
@@ -22,14 +24,9 @@ using quorvane::Value;
 using quorvane::win32::unique_variant;
 using quorvane::wmi::ValueFromVariant;
 
-ErrorKind KindOfFailure(const VARIANT& v) {
-    try {
-        (void)ValueFromVariant(v);
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no Error for VARIANT type " << V_VT(&v);
-    return ErrorKind::Platform;
+// The kind of error the conversion of `v` raises, or nullopt when it converts.
+std::optional<ErrorKind> KindOfFailure(const VARIANT& v) {
+    return quorvane::testing::ErrorKindOf([&] { (void)ValueFromVariant(v); });
 }
 
 void PutBstr(VARIANT& v, const wchar_t* text, UINT length) {

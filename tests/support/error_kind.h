@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <optional>
 
 #include "inventory/error.h"
@@ -9,7 +7,7 @@
 namespace quorvane::testing {
 
 // The kind of the program's error that `f` raises, or nullopt when it
-// raises none.
+// raises none (any other exception passes through).
 template <typename F>
 std::optional<ErrorKind> ErrorKindOf(F&& f) {
     try {

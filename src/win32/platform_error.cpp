@@ -1,11 +1,11 @@
-#include "inventory/wmi/hresult.h"
+#include "win32/platform_error.h"
 
 #include <cstdint>
 #include <cstdio>
 
 #include "inventory/error.h"
 
-namespace quorvane::wmi {
+namespace quorvane::win32 {
 
 void ThrowHresult(HRESULT hr, std::string_view call) {
     char code[16];
@@ -16,11 +16,10 @@ void ThrowHresult(HRESULT hr, std::string_view call) {
     ThrowPlatform(what, std::int64_t{hr});
 }
 
-std::string DiagnosticName(std::u16string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (const char16_t c : name) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
-    return out;
+void ThrowLastError(std::string_view call) {
+    // Read first: building the message may change it.
+    const DWORD code = ::GetLastError();
+    ThrowPlatform(std::string(call) + " failed", static_cast<std::int64_t>(code));
 }
 
-}  // namespace quorvane::wmi
+}  // namespace quorvane::win32
