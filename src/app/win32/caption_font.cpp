@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/win32/platform_text.h"
+#include "win32/platform_error.h"
 
 namespace quorvane::win32 {
 
