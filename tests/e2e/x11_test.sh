@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Tests of the helpers the end-to-end drivers and the stages stand on
-# (tools/lib/xvfb.sh, wait.sh, checks.sh, tests/e2e/x11.sh), on Xvfb servers
-# of their own, with xmessage windows standing in for the program's. Ends with
-# "e2e-helpers: N passed, N failed".
+# (tools/lib/xvfb.sh, wait.sh, checks.sh, wine.sh, tests/e2e/x11.sh), on Xvfb
+# servers of their own, with xmessage windows standing in for the program's
+# and a stand-in for wineserver. Ends with "e2e-helpers: N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/lib/xvfb.sh"
@@ -105,6 +105,42 @@ done <<'ROWS'
 printf 'PASS one\nFAIL two\n'|1 1
 echo 'PASS one'; exit 3|1 1
 echo 'FAIL one'; exit 1|0 1
+ROWS
+# Each row: a stage's exit status, what it printed, and what it counts in
+# the end: a failure the stage did not count is counted once.
+while IFS='|' read -r status printed counted; do
+  printf '%b\n' "$printed" >"$work/stage.log"
+  checks_stage_end stage "$status" "$work/stage.log" >/dev/null
+  check "a stage that ended with $status after \"$printed\" counts $counted" \
+    test "$(checks_count "$work/stage.log")" = "$counted"
+done <<'ROWS'
+0|stage: 3 passed, 0 failed|3 0
+1|stage: 3 passed, 1 failed|3 1
+1|75% tests passed, 1 tests failed out of 4|3 1
+1|error: the build broke|0 1
+1||0 1
+ROWS
+
+# --- stopping Wine
+# Each row: a prefix folder beside the project's, and whether wine_stop
+# ends its Wine processes and waits for its server (a stand-in records it).
+printf '#!/bin/sh\necho "${WINEPREFIX##*/} $1" >>"%s"\n' "$work/wineserver.log" >"$work/wineserver"
+chmod +x "$work/wineserver"
+(
+  export WINEPREFIX=$work/prefix
+  source "$here/../../tools/lib/wine.sh"
+  mkdir -p "$WINEPREFIX" "$WINEPREFIX-144dpi" "$WINEPREFIX-96dpi" "$WINEPREFIX-house"
+  wine_server=$work/wineserver
+  wine_stop
+)
+while IFS='|' read -r prefix stopped; do
+  check "wine_stop $stopped $prefix" test "$(grep -c "^$prefix -[kw]\$" "$work/wineserver.log")" = \
+    "$([ "$stopped" = stops ] && echo 2 || echo 0)"
+done <<'ROWS'
+prefix|stops
+prefix-144dpi|stops
+prefix-96dpi|stops
+prefix-house|leaves alone
 ROWS
 
 checks_summary e2e-helpers

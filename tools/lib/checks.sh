@@ -12,6 +12,11 @@
 #   checks_abort LABEL NAME      fails NAME, prints the summary and ends the
 #                                script: for a step nothing after it can do
 #                                without
+#   checks_stage_end NAME STATUS LOG  for a stage that ended with STATUS and
+#                                printed LOG: when it failed but LOG counts no
+#                                failure (its build broke, a server did not
+#                                start), adds "NAME: 0 passed, 1 failed" to LOG
+#                                and prints it, so every failure counts once
 #   checks_count FILE...         adds up the count lines in the files:
 #                                "LABEL: P passed, F failed" and ctest's
 #                                "N% tests passed, F tests failed out of T";
@@ -57,6 +62,14 @@ checks_abort() {
   fail "$2"
   checks_summary "$1"
   exit 1
+}
+
+checks_stage_end() {
+  local failed
+  read -r _ failed < <(checks_count "$3")
+  if [ "$2" -ne 0 ] && [ "$failed" -eq 0 ]; then
+    echo "$1: 0 passed, 1 failed" | tee -a "$3"
+  fi
 }
 
 checks_count() {
