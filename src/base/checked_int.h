@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane {
 

@@ -1,4 +1,4 @@
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane {
 

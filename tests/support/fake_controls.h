@@ -7,7 +7,7 @@
 
 #include "app/controls.h"
 #include "app/memory_table.h"
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::testing {
 

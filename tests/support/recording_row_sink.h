@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/row_sink.h"
 
 namespace quorvane::testing {

@@ -1,4 +1,4 @@
-#include "inventory/linux/child_process.h"
+#include "support/linux/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>

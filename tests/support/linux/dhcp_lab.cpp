@@ -1,4 +1,4 @@
-#include "inventory/linux/dhcp_lab.h"
+#include "support/linux/dhcp_lab.h"
 
 #include <signal.h>
 #include <sys/prctl.h>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/child_process.h"
-#include "inventory/linux/net_namespace.h"
+#include "support/linux/child_process.h"
+#include "support/linux/net_namespace.h"
 
 namespace quorvane::linux_inventory::testing {
 

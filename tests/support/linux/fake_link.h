@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/kernel/kernel_links.h"
 
 namespace quorvane::linux_inventory::testing {
 

@@ -1,4 +1,4 @@
-#include "inventory/linux/net_namespace.h"
+#include "support/linux/net_namespace.h"
 
 namespace quorvane::linux_inventory::testing {
 

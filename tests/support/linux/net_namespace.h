@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "inventory/linux/unique_fd.h"
+#include "inventory/linux/common/unique_fd.h"
 
 namespace quorvane::linux_inventory::testing {
 

@@ -1,12 +1,15 @@
-#include "inventory/linux/private_system_bus.h"
+#include "support/linux/private_bus.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
 
-#include "inventory/linux/net_namespace.h"
+#include "support/linux/net_namespace.h"
 
 namespace quorvane::linux_inventory::testing {
 
@@ -32,13 +35,13 @@ constexpr const char* kPolicy = R"(
 
 }  // namespace
 
-PrivateSystemBus::PrivateSystemBus() {
+PrivateBus::PrivateBus() {
     const std::string dbusDaemon = SystemTool("dbus-daemon");
     if (dbusDaemon.empty()) {
         skipReason_ = "dbus-daemon is not installed";
         return;
     }
-    std::string pattern = "/tmp/qv-bus-system-XXXXXX";
+    std::string pattern = "/tmp/qv-bus-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
         skipReason_ = "cannot make a temporary folder";
         return;
@@ -56,12 +59,26 @@ PrivateSystemBus::PrivateSystemBus() {
     if (address_.empty()) skipReason_ = "the private dbus-daemon did not start";
 }
 
-PrivateSystemBus::~PrivateSystemBus() {
+PrivateBus::~PrivateBus() {
     daemon_.reset();
     if (!dir_.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
+}
+
+bool PrivateBus::WaitForName(const QString& name) const {
+    const QString connectionName = QStringLiteral("quorvane-test-observer");
+    bool owned = false;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QString::fromStdString(address_), connectionName);
+        for (int i = 0; i < 150 && bus.isConnected() && !owned; ++i) {
+            owned = bus.interface()->isServiceRegistered(name).value();
+            if (!owned) QThread::msleep(100);
+        }
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    return owned;
 }
 
 }  // namespace quorvane::linux_inventory::testing

@@ -1,8 +1,9 @@
-#include "clipboard_holder.h"
+#include "support/win32/clipboard_holder.h"
 
 #include <cstring>
 
-#include "win32/resource.h"
+#include "win32/clipboard_owners.h"
+#include "win32/memory_owners.h"
 
 namespace quorvane::win32::testing {
 

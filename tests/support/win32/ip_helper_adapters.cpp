@@ -1,4 +1,4 @@
-#include "ip_helper_adapters.h"
+#include "support/win32/ip_helper_adapters.h"
 
 #include <winsock2.h>
 #include <iphlpapi.h>

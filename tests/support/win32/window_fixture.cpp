@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "support/win32/window_fixture.h"
 
 namespace quorvane::win32::testing {
 

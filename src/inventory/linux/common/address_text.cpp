@@ -1,4 +1,4 @@
-#include "inventory/linux/address_text.h"
+#include "inventory/linux/common/address_text.h"
 
 #include <arpa/inet.h>
 #include <sys/socket.h>

@@ -1,4 +1,4 @@
-#include "inventory/linux/bounded_file.h"
+#include "inventory/linux/common/bounded_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "inventory/linux/unique_fd.h"
+#include "inventory/linux/common/unique_fd.h"
 
 namespace quorvane::linux_inventory {
 

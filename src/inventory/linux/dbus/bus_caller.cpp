@@ -1,4 +1,4 @@
-#include "inventory/linux/bus_caller.h"
+#include "inventory/linux/dbus/bus_caller.h"
 
 #include <QDBusArgument>
 #include <QDBusError>

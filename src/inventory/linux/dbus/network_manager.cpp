@@ -1,4 +1,4 @@
-#include "inventory/linux/network_manager.h"
+#include "inventory/linux/dbus/network_manager.h"
 
 #include <arpa/inet.h>
 
@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <cstring>
 
-#include "inventory/linux/bus_caller.h"
+#include "inventory/linux/dbus/bus_caller.h"
 
 namespace quorvane::linux_inventory {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/dhcp_lease.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 

@@ -1,4 +1,4 @@
-#include "inventory/linux/networkd.h"
+#include "inventory/linux/dbus/networkd.h"
 
 #include <sys/socket.h>
 #include <time.h>
@@ -8,8 +8,8 @@
 #include <QJsonObject>
 #include <cmath>
 
-#include "inventory/linux/address_text.h"
-#include "inventory/linux/bus_caller.h"
+#include "inventory/linux/common/address_text.h"
+#include "inventory/linux/dbus/bus_caller.h"
 
 namespace quorvane::linux_inventory {
 

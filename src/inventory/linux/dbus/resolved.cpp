@@ -1,9 +1,9 @@
-#include "inventory/linux/resolved.h"
+#include "inventory/linux/dbus/resolved.h"
 
 #include <QDBusArgument>
 
-#include "inventory/linux/address_text.h"
-#include "inventory/linux/bus_caller.h"
+#include "inventory/linux/common/address_text.h"
+#include "inventory/linux/dbus/bus_caller.h"
 
 namespace quorvane::linux_inventory {
 

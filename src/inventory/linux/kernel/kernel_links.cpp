@@ -1,4 +1,4 @@
-#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/kernel/kernel_links.h"
 
 #include <linux/if_arp.h>
 #include <linux/netlink.h>
@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "inventory/error.h"
-#include "inventory/linux/unique_fd.h"
+#include "base/error.h"
+#include "inventory/linux/common/unique_fd.h"
 
 namespace quorvane::linux_inventory {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/address_text.h"
+#include "inventory/linux/common/address_text.h"
 
 namespace quorvane::linux_inventory {
 

@@ -1,15 +1,14 @@
-#include "inventory/linux/sysfs_driver.h"
+#include "inventory/linux/kernel/sysfs_driver.h"
 
 #include <limits.h>
 #include <unistd.h>
 
+#include "inventory/linux/common/interface_name.h"
+
 namespace quorvane::linux_inventory {
 
 std::optional<std::string> DriverOfInterface(const std::string& sysfsNetRoot, const std::string& interfaceName) {
-    if (interfaceName.empty() || interfaceName == "." || interfaceName == ".." ||
-        interfaceName.find('/') != std::string::npos) {
-        return std::nullopt;
-    }
+    if (!IsPlainFileName(interfaceName)) return std::nullopt;
     const std::string link = sysfsNetRoot + "/" + interfaceName + "/device/driver";
     char target[PATH_MAX];
     const ssize_t n = readlink(link.c_str(), target, sizeof target);

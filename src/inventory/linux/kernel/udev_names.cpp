@@ -1,6 +1,6 @@
-#include "inventory/linux/udev_names.h"
+#include "inventory/linux/kernel/udev_names.h"
 
-#include "inventory/linux/bounded_file.h"
+#include "inventory/linux/common/bounded_file.h"
 
 namespace quorvane::linux_inventory {
 

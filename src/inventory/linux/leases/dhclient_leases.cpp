@@ -1,10 +1,10 @@
-#include "inventory/linux/dhclient_leases.h"
+#include "inventory/linux/leases/dhclient_leases.h"
 
 #include <charconv>
 #include <chrono>
 #include <vector>
 
-#include "inventory/linux/address_text.h"
+#include "inventory/linux/common/address_text.h"
 
 namespace quorvane::linux_inventory {
 
@@ -205,9 +205,7 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
     }
     if (!newest) return std::nullopt;
     DhcpLease lease = std::move(newest->lease);
-    if (lease.expires && newest->leaseSeconds && *newest->leaseSeconds <= *lease.expires) {
-        lease.obtained = *lease.expires - *newest->leaseSeconds;
-    }
+    lease.obtained = ObtainedAt(lease.expires, newest->leaseSeconds);
     return lease;
 }
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "inventory/linux/dhcp_lease.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 

@@ -1,4 +1,4 @@
-#include "inventory/linux/dhcp_lease.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 #include <charconv>
 
@@ -10,6 +10,12 @@ std::optional<std::int64_t> ParseSeconds(std::string_view text) {
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (error != std::errc{} || stop != end || value < 0) return std::nullopt;
     return value;
+}
+
+std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expires,
+                                       const std::optional<std::int64_t>& leaseTime) {
+    if (!expires || !leaseTime || *leaseTime < 0 || *leaseTime > *expires) return std::nullopt;
+    return *expires - *leaseTime;
 }
 
 }  // namespace quorvane::linux_inventory

@@ -37,6 +37,12 @@ struct LeaseDirectories {
     bool operator==(const LeaseDirectories&) const = default;
 };
 
+// When a lease was obtained: its expiry less the time it was granted for.
+// nullopt when either is unknown, or the lease time is negative or longer
+// than the time since the epoch at expiry.
+std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expires,
+                                       const std::optional<std::int64_t>& leaseTime);
+
 // A DHCP time in whole seconds written as decimal digits; nullopt for
 // anything else (a sign, blanks, a unit, a number beyond 64 bits).
 std::optional<std::int64_t> ParseSeconds(std::string_view text);

@@ -1,4 +1,4 @@
-#include "inventory/linux/dhcpcd_lease.h"
+#include "inventory/linux/leases/dhcpcd_lease.h"
 
 #include <arpa/inet.h>
 
@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "inventory/linux/address_text.h"
+#include "inventory/linux/common/address_text.h"
 
 namespace quorvane::linux_inventory {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <span>
 
-#include "inventory/linux/dhcp_lease.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 

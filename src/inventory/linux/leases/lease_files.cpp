@@ -1,4 +1,4 @@
-#include "inventory/linux/lease_files.h"
+#include "inventory/linux/leases/lease_files.h"
 
 #include <dirent.h>
 
@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/dhclient_leases.h"
-#include "inventory/linux/dhcpcd_lease.h"
-#include "inventory/linux/networkd_lease.h"
+#include "inventory/linux/common/interface_name.h"
+#include "inventory/linux/leases/dhclient_leases.h"
+#include "inventory/linux/leases/dhcpcd_lease.h"
+#include "inventory/linux/leases/networkd_lease.h"
 
 namespace quorvane::linux_inventory {
 
@@ -21,12 +22,6 @@ namespace {
 constexpr std::size_t kMaxLeaseBytes = 64 * 1024;
 constexpr std::size_t kMaxDhclientBytes = 1 << 20;
 constexpr std::size_t kMaxDhclientFiles = 16;
-
-// An interface name that is safe to use as a file name.
-bool IsPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
-}
 
 struct Candidate {
     DhcpLease lease;
@@ -85,7 +80,7 @@ const std::vector<FileSnapshot>& LeaseFiles::DhclientFiles() {
 }
 
 std::optional<DhcpLease> LeaseFiles::Of(const KernelLink& link) {
-    if (!IsPlainName(link.name)) return std::nullopt;
+    if (!IsPlainFileName(link.name)) return std::nullopt;
     if (auto networkd = NetworkdLease(directories_.networkd, link.index)) return std::move(networkd->lease);
     auto dhcpcd = DhcpcdLease(directories_.dhcpcd, link.name);
     auto dhclient = DhclientLease(DhclientFiles(), link.name);

@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "inventory/linux/bounded_file.h"
-#include "inventory/linux/dhcp_lease.h"
-#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/common/bounded_file.h"
+#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 

@@ -1,8 +1,8 @@
-#include "inventory/linux/networkd_lease.h"
+#include "inventory/linux/leases/networkd_lease.h"
 
 #include <string>
 
-#include "inventory/linux/address_text.h"
+#include "inventory/linux/common/address_text.h"
 
 namespace quorvane::linux_inventory {
 

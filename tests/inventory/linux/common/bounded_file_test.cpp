@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "inventory/linux/bounded_file.h"
-#include "inventory/linux/unique_fd.h"
+#include "inventory/linux/common/bounded_file.h"
+#include "inventory/linux/common/unique_fd.h"
 
 namespace quorvane::linux_inventory {
 namespace {

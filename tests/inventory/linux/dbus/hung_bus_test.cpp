@@ -11,11 +11,11 @@
 #include <cstring>
 
 #include "app/memory_table.h"
-#include "inventory/linux/bus_connection.h"
-#include "inventory/linux/fake_link.h"
+#include "inventory/linux/common/unique_fd.h"
+#include "inventory/linux/dbus/bus_probe.h"
 #include "inventory/linux/linux_adapter_source.h"
-#include "inventory/linux/unique_fd.h"
 #include "inventory/list_adapters.h"
+#include "support/linux/fake_link.h"
 
 namespace quorvane::linux_inventory {
 namespace {

@@ -4,21 +4,20 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
-#include <map>
-
-#include "inventory/linux/cim_datetime.h"
-#include "inventory/linux/dhcp_lab.h"
 #include "inventory/linux/linux_adapter_source.h"
-#include "inventory/linux/private_system_bus.h"
-#include "inventory/linux/time_zone.h"
-#include "inventory/linux/value_printer.h"
+#include "support/linux/dhcp_lab.h"
+#include "support/linux/lab_rows.h"
+#include "support/linux/private_bus.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {
 
 using testing::DhcpLab;
-using testing::PrivateSystemBus;
-using Row = std::map<std::u16string, Value>;
+using testing::DateWindow;
+using testing::PrivateBus;
+using testing::ShowsDateNear;
 
 // Both daemons wait for udev to announce links unless /sys is read-only.
 constexpr const char* kReadOnlySys = "mount -o remount,ro /sys\n";
@@ -40,7 +39,7 @@ constexpr const char* kNetworkdSetup =
 
 // Starts a daemon in the lab's client namespace after `setup`, with the
 // private bus as its system bus.
-std::unique_ptr<testing::ChildProcess> StartDaemon(DhcpLab& lab, const PrivateSystemBus& bus, const std::string& setup,
+std::unique_ptr<testing::ChildProcess> StartDaemon(DhcpLab& lab, const PrivateBus& bus, const std::string& setup,
                                                    std::vector<std::string> argv,
                                                    const std::vector<std::string>& privateDirs) {
     argv.insert(argv.begin(), {"/bin/sh", "-ec", std::string(kReadOnlySys) + setup + "exec \"$@\"", "sh",
@@ -48,60 +47,20 @@ std::unique_ptr<testing::ChildProcess> StartDaemon(DhcpLab& lab, const PrivateSy
     return lab.StartClient(argv, privateDirs);
 }
 
-// The lab client's one interface as the source shows it from the private
-// bus alone: no resolv.conf, no lease files, no host names.
-std::optional<Row> ClientRow(const DhcpLab& lab, const PrivateSystemBus& bus,
-                             const std::string& networkdLeases = "/nonexistent") {
+// Options that see the private bus alone: no resolv.conf, no lease files
+// but networkd's where given, no host names.
+LinuxSourceOptions BusOnlyOptions(const PrivateBus& bus, const std::string& networkdLeases = "/nonexistent") {
     LinuxSourceOptions options;
     options.busAddress = bus.address();
     options.resolvConfPath = "/nonexistent";
     options.sysfsNetRoot = "/nonexistent";
     options.udevDataDir = "/nonexistent";
     options.leaseDirectories = {"/nonexistent", "/nonexistent", networkdLeases};
-    return lab.InClientNamespace([&]() -> std::optional<Row> {
-        LinuxAdapterSource source(options);
-        auto adapters = source.InstancesOf(kAdapterConfigurationClass);
-        auto adapter = adapters->Next();
-        if (!adapter || adapters->Next()) return std::nullopt;
-        Row row;
-        for (const auto name : {u"DHCPEnabled", u"DHCPServer", u"DHCPLeaseObtained", u"DHCPLeaseExpires", u"DNSDomain",
-                                u"DNSServerSearchOrder", u"IPAddress"}) {
-            row[name] = adapter->Read(name);
-        }
-        return row;
-    });
+    return options;
 }
 
-// A lease date as the source shows it, within a few seconds of dnsmasq's:
-// each side reads its own clock.
-bool Near(const Value& shown, std::int64_t expected) {
-    for (std::int64_t delta = -3; delta <= 3; ++delta) {
-        const auto text = LocalCimDateTime(expected + delta);
-        if (text && shown == Value(std::u16string(text->begin(), text->end()))) return true;
-    }
-    return false;
-}
-
-// Waits for the daemon's lease and checks the row against dnsmasq's record.
-Row ExpectLeaseShown(const DhcpLab& lab, const PrivateSystemBus& bus,
-                     const std::string& networkdLeases = "/nonexistent") {
-    std::optional<Row> row;
-    const bool leased = testing::Eventually(
-        [&] {
-            row = ClientRow(lab, bus, networkdLeases);
-            return row && !row->at(u"DHCPServer").IsNull() && !row->at(u"DNSServerSearchOrder").IsNull() &&
-                   lab.ServerLeaseExpiry();
-        },
-        std::chrono::seconds(30));
-    EXPECT_TRUE(leased) << "no lease shown within 30 s";
-    if (!leased) return row.value_or(Row{});
-    EXPECT_EQ(row->at(u"DHCPEnabled"), Value(true));
-    EXPECT_EQ(row->at(u"DHCPServer"), Value(u"10.77.0.1"));
-    EXPECT_EQ(row->at(u"DNSServerSearchOrder"), Value::Array({u"10.77.0.53"}));
-    EXPECT_EQ(row->at(u"DNSDomain"), Value(u"lab.example"));
-    EXPECT_TRUE(Near(row->at(u"DHCPLeaseExpires"), *lab.ServerLeaseExpiry())) << *lab.ServerLeaseExpiry();
-    return *row;
-}
+// Each side reads its own clock.
+constexpr DateWindow kWindow{3, 3};
 
 TEST(LinuxSourceNetworkDaemons, NetworkManagerLeaseDomainAndNameServers) {
     testing::ScopedTimeZone zone(testing::kEasternTime);
@@ -109,7 +68,7 @@ TEST(LinuxSourceNetworkDaemons, NetworkManagerLeaseDomainAndNameServers) {
     if (daemon.empty()) GTEST_SKIP() << "NetworkManager (network-manager) is not installed";
     DhcpLab lab("bus-nm");
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    PrivateSystemBus bus;
+    PrivateBus bus;
     if (!bus.skipReason().empty()) GTEST_SKIP() << bus.skipReason();
     // An old /run/NetworkManager would make it assume the link and never
     // ask for a lease: /run is the client's own tmpfs.
@@ -117,8 +76,10 @@ TEST(LinuxSourceNetworkDaemons, NetworkManagerLeaseDomainAndNameServers) {
                               {daemon, "--no-daemon", "--config=/run/qv/NetworkManager.conf"},
                               {"/var/lib/NetworkManager"});
     ASSERT_TRUE(client->started());
-    const Row row = ExpectLeaseShown(lab, bus);
-    EXPECT_TRUE(Near(row.at(u"DHCPLeaseObtained"), lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds));
+    const auto row = testing::ExpectLabLeaseShown(lab, BusOnlyOptions(bus), kWindow);
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(ShowsDateNear(row->at(u"DHCPLeaseObtained"),
+                              lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds, kWindow));
 }
 
 TEST(LinuxSourceNetworkDaemons, NetworkdWithoutResolvedOrResolvConf) {
@@ -127,19 +88,21 @@ TEST(LinuxSourceNetworkDaemons, NetworkdWithoutResolvedOrResolvConf) {
     if (access(daemon.c_str(), X_OK) != 0) GTEST_SKIP() << "systemd-networkd (systemd) is not installed";
     DhcpLab lab("bus-networkd");
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
-    PrivateSystemBus bus;
+    PrivateBus bus;
     if (!bus.skipReason().empty()) GTEST_SKIP() << bus.skipReason();
     auto client = StartDaemon(lab, bus, kNetworkdSetup, {daemon}, {});
     ASSERT_TRUE(client->started());
-    const Row row = ExpectLeaseShown(lab, bus);
+    const auto row = testing::ExpectLabLeaseShown(lab, BusOnlyOptions(bus), kWindow);
+    ASSERT_TRUE(row);
     const std::int64_t expectedObtained = lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds;
     // systemd 252 does not publish when the lease was taken; newer versions do.
-    const Value& obtained = row.at(u"DHCPLeaseObtained");
-    EXPECT_TRUE(obtained.IsNull() || Near(obtained, expectedObtained)) << ::testing::PrintToString(obtained);
+    const Value& obtained = row->at(u"DHCPLeaseObtained");
+    EXPECT_TRUE(obtained.IsNull() || ShowsDateNear(obtained, expectedObtained, kWindow)) << ::testing::PrintToString(obtained);
     // With networkd's own lease file, its lease time and the published expiry give the date either way.
-    const auto withFile = ClientRow(lab, bus, DhcpLab::ClientRoot(*client) + "/run/systemd/netif/leases");
+    const auto withFile =
+        testing::ReadLabRow(lab, BusOnlyOptions(bus, DhcpLab::ClientRoot(*client) + "/run/systemd/netif/leases"));
     ASSERT_TRUE(withFile);
-    EXPECT_TRUE(Near(withFile->at(u"DHCPLeaseObtained"), expectedObtained))
+    EXPECT_TRUE(ShowsDateNear(withFile->at(u"DHCPLeaseObtained"), expectedObtained, kWindow))
         << ::testing::PrintToString(withFile->at(u"DHCPLeaseObtained"));
 }
 

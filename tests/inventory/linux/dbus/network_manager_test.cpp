@@ -3,28 +3,27 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QThread>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <map>
 
 #include "app/memory_table.h"
-#include "inventory/error.h"
-#include "inventory/list_adapters.h"
-#include "inventory/linux/child_process.h"
-#include "inventory/linux/fake_link.h"
+#include "base/error.h"
 #include "inventory/linux/linux_adapter_source.h"
-#include "inventory/linux/value_printer.h"
-#include "inventory/linux/time_zone.h"
+#include "inventory/list_adapters.h"
 #include "support/day_month_year_format.h"
+#include "support/linux/child_process.h"
+#include "support/linux/fake_link.h"
+#include "support/linux/private_bus.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {
 
 using testing::ChildProcess;
+using testing::PrivateBus;
 using testing::RunCommand;
 
 constexpr const char* kPython = "/usr/bin/python3";
@@ -34,34 +33,6 @@ bool HaveDbusMock() {
     return access(kPython, X_OK) == 0 && access("/usr/bin/dbus-daemon", X_OK) == 0 &&
            RunCommand({kPython, "-c", "import dbusmock"}) == 0;
 }
-
-// A dbus-daemon of the test's own, gone with this object.
-class PrivateBus {
-public:
-    PrivateBus() : daemon_({"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1"}) {
-        address_ = daemon_.ReadLine(std::chrono::seconds(10)).value_or("");
-    }
-    [[nodiscard]] const std::string& address() const { return address_; }
-
-    // Waits until a name has an owner on this bus.
-    [[nodiscard]] bool WaitForName(const QString& name) const {
-        const QString connectionName = QStringLiteral("quorvane-test-observer");
-        bool owned = false;
-        {
-            QDBusConnection bus = QDBusConnection::connectToBus(QString::fromStdString(address_), connectionName);
-            for (int i = 0; i < 150 && bus.isConnected() && !owned; ++i) {
-                owned = bus.interface()->isServiceRegistered(name).value();
-                if (!owned) QThread::msleep(100);
-            }
-        }
-        QDBusConnection::disconnectFromBus(connectionName);
-        return owned;
-    }
-
-private:
-    ChildProcess daemon_;
-    std::string address_;
-};
 
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
@@ -84,7 +55,7 @@ protected:
     void SetUp() override {
         if (!HaveDbusMock()) GTEST_SKIP() << "needs /usr/bin/python3 with python3-dbusmock and dbus-daemon";
         bus_.emplace();
-        ASSERT_FALSE(bus_->address().empty()) << "the private dbus-daemon did not start";
+        ASSERT_TRUE(bus_->skipReason().empty()) << bus_->skipReason();
         std::ofstream(resolvConf_) << "nameserver 198.51.100.1\ndomain fallback.example\n";
     }
     void TearDown() override { std::remove(resolvConf_.c_str()); }

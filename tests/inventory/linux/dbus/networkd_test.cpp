@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "inventory/linux/adapter_records.h"
-#include "inventory/linux/fake_link.h"
-#include "inventory/linux/networkd.h"
-#include "inventory/linux/time_zone.h"
-#include "inventory/linux/value_printer.h"
+#include "inventory/linux/dbus/networkd.h"
+#include "support/linux/fake_link.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <fstream>
 
-#include "inventory/error.h"
-#include "inventory/linux/child_process.h"
-#include "inventory/linux/kernel_links.h"
+#include "base/error.h"
+#include "inventory/linux/kernel/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
-#include "inventory/linux/net_namespace.h"
-#include "inventory/linux/value_printer.h"
+#include "support/linux/child_process.h"
+#include "support/linux/net_namespace.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {

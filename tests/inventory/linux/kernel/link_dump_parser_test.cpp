@@ -8,8 +8,8 @@
 #include <utility>
 #include <cstring>
 
-#include "inventory/error.h"
-#include "inventory/linux/kernel_links.h"
+#include "base/error.h"
+#include "inventory/linux/kernel/kernel_links.h"
 
 namespace quorvane::linux_inventory {
 namespace {

@@ -3,37 +3,17 @@
 // dhcpcd.
 #include <gtest/gtest.h>
 
-#include "inventory/linux/dhcp_lab.h"
 #include "inventory/linux/linux_adapter_source.h"
-#include "inventory/linux/time_zone.h"
-#include "inventory/linux/value_printer.h"
-#include "inventory/linux/cim_datetime.h"
+#include "support/linux/dhcp_lab.h"
+#include "support/linux/lab_rows.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {
 
+using testing::DateWindow;
 using testing::DhcpLab;
-
-struct LeaseRow {
-    Value dhcpEnabled, server, obtained, expires, domain, dns, ip;
-};
-
-// The lab's client interface as the source shows it, read inside the client
-// namespace with the client's own files.
-std::optional<LeaseRow> ClientRow(const DhcpLab& lab, const LinuxSourceOptions& options) {
-    return lab.InClientNamespace([&]() -> std::optional<LeaseRow> {
-        LinuxAdapterSource source(options);
-        auto adapters = source.InstancesOf(kAdapterConfigurationClass);
-        while (auto adapter = adapters->Next()) {
-            if (adapter->Read(u"Description") != Value(u"qvlab0")) continue;
-            return LeaseRow{adapter->Read(u"DHCPEnabled"), adapter->Read(u"DHCPServer"),
-                            adapter->Read(u"DHCPLeaseObtained"), adapter->Read(u"DHCPLeaseExpires"),
-                            adapter->Read(u"DNSDomain"), adapter->Read(u"DNSServerSearchOrder"),
-                            adapter->Read(u"IPAddress")};
-        }
-        return std::nullopt;
-    });
-}
 
 // Options that see only what the client in the lab wrote.
 LinuxSourceOptions ClientOptions(const std::string& root) {
@@ -46,41 +26,18 @@ LinuxSourceOptions ClientOptions(const std::string& root) {
     return options;
 }
 
-std::u16string Cim(std::int64_t seconds) {
-    const auto text = LocalCimDateTime(seconds);
-    return text ? std::u16string(text->begin(), text->end()) : u"";
-}
-
 // Waits for the client's lease and checks the row against dnsmasq's record.
 void ExpectLeaseShown(const DhcpLab& lab, const testing::ChildProcess& client) {
     ASSERT_TRUE(client.started());
-    const LinuxSourceOptions options = ClientOptions(DhcpLab::ClientRoot(client));
-    std::optional<LeaseRow> row;
-    const bool leased = testing::Eventually(
-        [&] {
-            row = ClientRow(lab, options);
-            return row && !row->server.IsNull() && !row->dns.IsNull() && lab.ServerLeaseExpiry();
-        },
-        std::chrono::seconds(30));
-    ASSERT_TRUE(leased) << "no lease within 30 s";
-    EXPECT_EQ(row->dhcpEnabled, Value(true));
-    EXPECT_EQ(row->server, Value(u"10.77.0.1"));
-    EXPECT_EQ(row->domain, Value(u"lab.example"));
-    EXPECT_EQ(row->dns, Value::Array({u"10.77.0.53"}));
-
     // dnsmasq counts from its acknowledgement. dhclient counts from its
     // request, a moment before; dhcpcd records the lease once it has probed
     // the address with ARP, some seconds after.
-    const std::int64_t serverExpiry = *lab.ServerLeaseExpiry();
-    const auto near = [](const Value& shown, std::int64_t expected) {
-        for (std::int64_t delta = -3; delta <= 15; ++delta) {
-            if (shown == Value(Cim(expected + delta))) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(near(row->expires, serverExpiry)) << ::testing::PrintToString(row->expires) << " for dnsmasq's " << serverExpiry;
-    EXPECT_TRUE(near(row->obtained, serverExpiry - DhcpLab::kLeaseSeconds))
-        << ::testing::PrintToString(row->obtained) << " for dnsmasq's " << serverExpiry;
+    constexpr DateWindow kWindow{3, 15};
+    const auto row = testing::ExpectLabLeaseShown(lab, ClientOptions(DhcpLab::ClientRoot(client)), kWindow);
+    if (!row) return;
+    const std::int64_t obtained = lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds;
+    EXPECT_TRUE(testing::ShowsDateNear(row->at(u"DHCPLeaseObtained"), obtained, kWindow))
+        << ::testing::PrintToString(row->at(u"DHCPLeaseObtained")) << " for dnsmasq's " << obtained;
 }
 
 TEST(LinuxSourceDhcpClients, IscDhclientLeaseFromItsLeaseFile) {
