@@ -31,8 +31,6 @@ TEST(LinuxSourceBusAddress, EachLocalSocketEntryWithItsOwnText) {
         {"unix:path=/a;unix:abstract=b;", {"path:/a <- unix:path=/a", "abstract:b <- unix:abstract=b"}},
         {"unix:path=;unix:path=/bad%zz;unix:path=/cut%2;unix:tmpdir=/tmp;unix:path=/ok", {"path:/ok <- unix:path=/ok"}},
         {tooLong, {}},
-        {tooLong.substr(0, tooLong.size() - 1), {"path:" + tooLong.substr(10, tooLong.size() - 11) + " <- " +
-                                                  tooLong.substr(0, tooLong.size() - 1)}},
         {"", {}},
         {";;", {}},
     };

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <limits>
 
 #include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/leases/dhcpcd_lease.h"
@@ -206,22 +205,6 @@ TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
     EXPECT_EQ(ParseSeconds("12h"), std::nullopt);
     EXPECT_EQ(ParseSeconds(" 12"), std::nullopt);
     EXPECT_EQ(ParseSeconds("99999999999999999999"), std::nullopt);
-}
-
-TEST(LinuxSourceLeaseObtained, ExpiryLessTheLeaseTimeWhenBothAreKnownAndFit) {
-    using Seconds = std::optional<std::int64_t>;
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    const struct {
-        Seconds expires, leaseTime, obtained;
-    } cases[] = {
-        {1000, 600, 400},   {1000, 1000, 0},    {1000, 1001, std::nullopt}, {1000, -1, std::nullopt},
-        {std::nullopt, 600, std::nullopt},      {1000, std::nullopt, std::nullopt},
-        {kMax, kMax, 0},    {-5, -kMax - 1, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ObtainedAt(c.expires, c.leaseTime), c.obtained)
-            << c.expires.value_or(-1) << " less " << c.leaseTime.value_or(-1);
-    }
 }
 
 // Lease folders of the three clients in a temporary folder.
