@@ -38,8 +38,8 @@ struct LeaseDirectories {
 };
 
 // When a lease was obtained: its expiry less the time it was granted for.
-// nullopt when either is unknown, or the lease time is negative or longer
-// than the time since the epoch at expiry.
+// nullopt when either is unknown, when the lease time is negative, or when
+// it would put the start before the epoch.
 std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expires,
                                        const std::optional<std::int64_t>& leaseTime);
 
