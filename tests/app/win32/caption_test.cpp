@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/win32/caption_font.h"
-#include "window_fixture.h"
+#include "support/win32/window_fixture.h"
 
 namespace quorvane::win32::testing {
 namespace {
