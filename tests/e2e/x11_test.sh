@@ -93,6 +93,7 @@ done <<'ROWS'
 e2e-helpers: 12 passed, 0 failed|12 0
 e2e-windows: 8 passed, 1 failed\nlinux-gui: 9 passed, 0 failed|17 1
 PASS one\nFAIL two\nnot a count: 3 passed, 1 failed|0 0
+PASS a line that quotes 100% tests passed, 0 tests failed out of 250|0 0
 ROWS
 # Each row: a checker that prints its own verdicts, and the counts it adds.
 # A failure is counted once, whether or not the checker said so.

@@ -74,7 +74,7 @@ checks_stage_end() {
 
 checks_count() {
   awk '
-    /tests passed, [0-9]+ tests? failed out of [0-9]+/ {
+    /^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+/ {
       for (i = 1; i <= NF; i++) if ($i == "of") { total = $(i + 1) }
       for (i = 1; i <= NF; i++) if ($i == "failed") { f = $(i - 2) }
       passed += total - f; failed += f; next
