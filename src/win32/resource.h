@@ -3,7 +3,7 @@
 // Owners for Windows resources, one per kind, shaped after WIL's
 // (wil/resource.h) so that a later switch to WIL is mechanical:
 // com_ptr<T>, unique_any<...>, unique_bstr, unique_variant, unique_hglobal,
-// unique_hglobal_locked, unique_hfont, unique_call (unique_couninitialize_call,
+// unique_hglobal_locked, unique_hfont, unique_hdc, unique_hbitmap, unique_call (unique_couninitialize_call,
 // unique_close_clipboard_call), unique_safearray, unique_safearray_access.
 
 #include <windows.h>
@@ -101,12 +101,17 @@ namespace detail {
 inline void FreeBstr(BSTR s) noexcept { ::SysFreeString(s); }
 inline void FreeHglobal(HGLOBAL h) noexcept { ::GlobalFree(h); }
 inline void DeleteFont(HFONT f) noexcept { ::DeleteObject(f); }
+inline void DeleteDc(HDC dc) noexcept { ::DeleteDC(dc); }
+inline void DeleteBitmap(HBITMAP b) noexcept { ::DeleteObject(b); }
 inline void DestroySafearray(SAFEARRAY* a) noexcept { ::SafeArrayDestroy(a); }
 }  // namespace detail
 
 using unique_bstr = unique_any<BSTR, decltype(&detail::FreeBstr), &detail::FreeBstr>;
 using unique_hglobal = unique_any<HGLOBAL, decltype(&detail::FreeHglobal), &detail::FreeHglobal>;
 using unique_hfont = unique_any<HFONT, decltype(&detail::DeleteFont), &detail::DeleteFont>;
+// A device context of its own (CreateCompatibleDC), not one borrowed from a window.
+using unique_hdc = unique_any<HDC, decltype(&detail::DeleteDc), &detail::DeleteDc>;
+using unique_hbitmap = unique_any<HBITMAP, decltype(&detail::DeleteBitmap), &detail::DeleteBitmap>;
 using unique_safearray = unique_any<SAFEARRAY*, decltype(&detail::DestroySafearray), &detail::DestroySafearray>;
 
 // A VARIANT that is cleared when it goes.
