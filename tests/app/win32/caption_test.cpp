@@ -6,8 +6,9 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "window_fixture.h"
 #include "win32/resource.h"
@@ -25,30 +26,25 @@ LOGFONTW FontOf(HWND control) {
     return font;
 }
 
-// A top-down 32-bit picture with a device context of its own to draw into.
-class Picture {
-public:
-    Picture(int width, int height)
-        : width_(width), bitmap_(NewBitmap(width, height, bits_)), selected_(dc_.get(), bitmap_.get()) {}
-    [[nodiscard]] HDC dc() const { return dc_.get(); }
-    [[nodiscard]] int Gray(int x, int y) const {
-        const std::uint32_t rgb = static_cast<const std::uint32_t*>(bits_)[y * width_ + x];
-        return static_cast<int>(((rgb >> 16) & 0xFF) * 30 + ((rgb >> 8) & 0xFF) * 59 + (rgb & 0xFF) * 11) / 100;
+// Which pixels, row by row, are more black than white in what `paint` draws
+// into a picture of `size` with a device context of its own.
+template <typename Paint>
+std::vector<bool> DarkPixels(SIZE size, Paint paint) {
+    const unique_hdc dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return {};
+    const select_object selected(dc.get(), bitmap.get());
+    paint(dc.get());
+    ::GdiFlush();
+    std::vector<bool> dark;
+    for (const std::uint32_t rgb : std::span(static_cast<const std::uint32_t*>(bits), std::size_t(size.cx * size.cy))) {
+        dark.push_back((rgb & 0xFF) + ((rgb >> 8) & 0xFF) + ((rgb >> 16) & 0xFF) < 3 * 128);
     }
-
-private:
-    static HBITMAP NewBitmap(int width, int height, void*& bits) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    }
-
-    int width_;
-    void* bits_ = nullptr;
-    unique_hdc dc_{::CreateCompatibleDC(nullptr)};
-    unique_hbitmap bitmap_;
-    select_object selected_;
-};
+    return dark;
+}
 
 // The ink of a caption: the pixels, more black than white, of the control
 // painted with its caption that are not so in the control painted without
@@ -60,24 +56,23 @@ struct Ink {
 Ink CaptionInk(HWND control) {
     RECT client{};
     ::GetClientRect(control, &client);
-    Picture drawn(client.right, client.bottom), blank(client.right, client.bottom);
-    const auto paint = [control](const Picture& into) {
-        ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(into.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    const auto paint = [control, size = SIZE{client.right, client.bottom}] {
+        return DarkPixels(size, [control](HDC dc) {
+            ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+        });
     };
     const std::wstring caption = WindowText(control);
-    paint(drawn);
+    const std::vector<bool> drawn = paint();
     ::SetWindowTextW(control, L"");
-    paint(blank);
+    const std::vector<bool> blank = paint();
     ::SetWindowTextW(control, caption.c_str());
-    ::GdiFlush();
     Ink ink;
-    for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x) {
-            if (drawn.Gray(x, y) >= 128 || blank.Gray(x, y) < 128) continue;
-            ++ink.pixels;
-            ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
-                       std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
-        }
+    for (std::size_t i = 0; i < drawn.size() && i < blank.size(); ++i) {
+        if (!drawn[i] || blank[i]) continue;
+        const auto x = static_cast<LONG>(i) % client.right, y = static_cast<LONG>(i) / client.right;
+        ++ink.pixels;
+        ink.box = {std::min(ink.box.left, x), std::min(ink.box.top, y), std::max(ink.box.right, x + 1),
+                   std::max(ink.box.bottom, y + 1)};
     }
     return ink;
 }
