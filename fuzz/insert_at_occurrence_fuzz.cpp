@@ -2,8 +2,8 @@
 // every result is the target with the insert (and maybe padding) added.
 #include <cstdlib>
 
+#include "base/error.h"
 #include "fuzz_text.h"
-#include "inventory/error.h"
 #include "inventory/lease_timestamp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

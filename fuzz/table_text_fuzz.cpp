@@ -5,8 +5,8 @@
 
 #include "app/memory_table.h"
 #include "app/table_text.h"
+#include "base/error.h"
 #include "fuzz_text.h"
-#include "inventory/error.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "inventory/linux/adapter_records.h"
-#include "inventory/linux/dhclient_leases.h"
-#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/linux_adapter_source.h"
 
 namespace quorvane::linux_inventory {

@@ -16,7 +16,7 @@
 
 #include "app/memory_table.h"
 #include "app/qt/main_window.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/list_adapters.h"
 

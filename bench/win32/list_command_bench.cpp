@@ -14,12 +14,12 @@
 
 #include "app/win32/main_window.h"
 #include "app/win32/short_date_format.h"
-#include "bench_support.h"
 #include "bare_enumeration.h"
-#include "inventory/error.h"
+#include "base/error.h"
+#include "bench_support.h"
 #include "inventory/wmi/wmi_adapter_source.h"
 #include "support/counting_signal.h"
-#include "win32/resource.h"
+#include "win32/com_owners.h"
 
 namespace quorvane::win32::bench {
 namespace {

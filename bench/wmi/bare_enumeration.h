@@ -10,8 +10,8 @@
 
 #include "inventory/adapter_source.h"
 #include "inventory/wmi/wmi_connection.h"
+#include "win32/com_owners.h"
 #include "win32/platform_error.h"
-#include "win32/resource.h"
 
 namespace quorvane::bench {
 

@@ -19,14 +19,14 @@
 
 #include "app/memory_table.h"
 #include "bare_enumeration.h"
+#include "base/error.h"
 #include "inventory/adapter_source.h"
-#include "inventory/error.h"
 #include "inventory/list_adapters.h"
 #include "inventory/short_date.h"
 #include "inventory/wmi/com_apartment.h"
 #include "inventory/wmi/wmi_adapter_source.h"
 #include "timing.h"
-#include "win32/resource.h"
+#include "win32/com_owners.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <span>
 #include <string_view>
 
-#include "inventory/linux/address_text.h"
-#include "inventory/linux/dhclient_leases.h"
-#include "inventory/linux/dhcpcd_lease.h"
-#include "inventory/linux/networkd_lease.h"
+#include "inventory/linux/common/address_text.h"
+#include "inventory/linux/leases/dhclient_leases.h"
+#include "inventory/linux/leases/dhcpcd_lease.h"
+#include "inventory/linux/leases/networkd_lease.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "inventory/error.h"
-#include "inventory/linux/kernel_links.h"
+#include "base/error.h"
+#include "inventory/linux/kernel/kernel_links.h"
 
 namespace {
 

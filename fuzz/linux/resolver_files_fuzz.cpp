@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "inventory/linux/kernel/udev_names.h"
 #include "inventory/linux/resolv_conf.h"
-#include "inventory/linux/udev_names.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "app/columns.h"
 #include "app/layout.h"
 #include "app/table_text.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/list_adapters.h"
 
 namespace quorvane {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane {
 

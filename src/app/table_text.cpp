@@ -1,7 +1,7 @@
 #include "app/table_text.h"
 
-#include "inventory/checked_int.h"
-#include "inventory/error.h"
+#include "base/checked_int.h"
+#include "base/error.h"
 
 namespace quorvane {
 

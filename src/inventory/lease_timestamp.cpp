@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "inventory/checked_int.h"
-#include "inventory/error.h"
+#include "base/checked_int.h"
+#include "base/error.h"
 
 namespace quorvane {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/lease_timestamp.h"
 
 namespace quorvane {

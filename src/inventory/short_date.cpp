@@ -1,6 +1,6 @@
 #include "inventory/short_date.h"
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane {
 

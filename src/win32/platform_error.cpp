@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::win32 {
 

@@ -9,7 +9,7 @@
 #include "support/fake_adapter_source.h"
 #include "app/columns.h"
 #include "app/layout.h"
-#include "fake_controls.h"
+#include "support/fake_controls.h"
 
 namespace quorvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane {
 namespace {

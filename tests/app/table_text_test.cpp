@@ -4,8 +4,8 @@
 
 #include "app/columns.h"
 #include "app/memory_table.h"
+#include "base/error.h"
 #include "support/error_kind.h"
-#include "inventory/error.h"
 
 namespace quorvane {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "support/error_kind.h"
-#include "inventory/error.h"
 
 namespace quorvane {
 namespace {

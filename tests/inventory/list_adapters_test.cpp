@@ -4,7 +4,7 @@
 
 #include "support/day_month_year_format.h"
 #include "support/fake_adapter_source.h"
-#include "recording_row_sink.h"
+#include "support/recording_row_sink.h"
 
 namespace quorvane {
 namespace {

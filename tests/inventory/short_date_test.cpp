@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/error_kind.h"
+#include "base/error.h"
 #include "support/day_month_year_format.h"
-#include "inventory/error.h"
+#include "support/error_kind.h"
 
 namespace quorvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::testing {
 

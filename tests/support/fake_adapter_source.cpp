@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::testing {
 

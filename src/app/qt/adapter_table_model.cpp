@@ -1,7 +1,7 @@
 #include "app/qt/adapter_table_model.h"
 
 #include "app/qt/qt_text.h"
-#include "inventory/checked_int.h"
+#include "base/checked_int.h"
 
 namespace quorvane::qt {
 

@@ -6,7 +6,7 @@
 #include <QLocale>
 
 #include "app/qt/qt_text.h"
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::qt {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::qt {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "win32/resource.h"
+#include "win32/gdi_owners.h"
 
 namespace quorvane::win32 {
 

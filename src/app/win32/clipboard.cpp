@@ -3,9 +3,10 @@
 #include <cstring>
 #include <limits>
 
-#include "inventory/error.h"
+#include "base/error.h"
+#include "win32/clipboard_owners.h"
+#include "win32/memory_owners.h"
 #include "win32/platform_error.h"
-#include "win32/resource.h"
 
 namespace quorvane::win32 {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "inventory/checked_int.h"
-#include "inventory/error.h"
+#include "base/checked_int.h"
+#include "base/error.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
 

@@ -8,7 +8,7 @@
 #include "app/win32/main_window.h"
 #include "app/win32/native_controls.h"
 #include "app/win32/short_date_format.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/wmi/wmi_adapter_source.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {

@@ -16,10 +16,10 @@
 #include "app/win32/list_view.h"
 #include "app/win32/native_controls.h"
 #include "app/win32/resource_ids.h"
-#include "inventory/error.h"
+#include "base/error.h"
+#include "win32/gdi_owners.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
-#include "win32/resource.h"
 
 namespace quorvane::win32 {
 

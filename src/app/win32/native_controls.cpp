@@ -1,7 +1,7 @@
 #include "app/win32/native_controls.h"
 
 #include "app/layout.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "win32/platform_error.h"
 
 namespace quorvane::win32 {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "win32/platform_error.h"
 
 namespace quorvane::win32 {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
 

@@ -1,22 +1,20 @@
 #include "inventory/linux/adapter_records.h"
 
-#include <QString>
 #include <algorithm>
 #include <unordered_map>
 
-#include "inventory/error.h"
-#include "inventory/linux/address_text.h"
+#include "base/error.h"
 #include "inventory/linux/cim_datetime.h"
+#include "inventory/linux/common/address_text.h"
+#include "inventory/linux/utf16_text.h"
 
 namespace quorvane::linux_inventory {
 
 namespace {
 
-std::u16string Utf16(const std::string& utf8) { return QString::fromStdString(utf8).toStdU16String(); }
-
 Value TextOrNull(const std::optional<std::string>& text) {
     if (!text || text->empty()) return Null{};
-    return Value(Utf16(*text));
+    return Value(Utf16FromUtf8(*text));
 }
 
 // An array of texts; Null when empty, as the management service has it.
@@ -24,7 +22,7 @@ Value TextArrayOrNull(const std::vector<std::string>& texts) {
     if (texts.empty()) return Null{};
     std::vector<Value> elements;
     elements.reserve(texts.size());
-    for (const std::string& text : texts) elements.emplace_back(Utf16(text));
+    for (const std::string& text : texts) elements.emplace_back(Utf16FromUtf8(text));
     return Value::Array(std::move(elements));
 }
 
@@ -110,9 +108,7 @@ void FillFromNetworkManager(const SystemFacts& facts, const NmDevice& device, co
     record.dhcpServer = TextOrNull(device.dhcpServer);
     if (device.leaseExpiry) {
         record.dhcpLeaseExpires = TextOrNull(LocalCimDateTime(*device.leaseExpiry));
-        if (device.leaseTime && *device.leaseTime <= *device.leaseExpiry) {
-            record.dhcpLeaseObtained = TextOrNull(LocalCimDateTime(*device.leaseExpiry - *device.leaseTime));
-        }
+        record.dhcpLeaseObtained = LocalTimeOrNull(ObtainedAt(device.leaseExpiry, device.leaseTime));
     }
     if (device.dnsServers) {
         record.dnsServerSearchOrder = TextArrayOrNull(*device.dnsServers);
@@ -154,10 +150,7 @@ void FillDhcpFromNetworkd(const NetworkdLink& networkd, const std::optional<Dhcp
     record.dhcpEnabled = Value(true);
     if (networkd.dhcpServer) record.dhcpServer = TextOrNull(networkd.dhcpServer);
     std::optional<std::int64_t> obtained = networkd.leaseObtained;
-    if (!obtained && networkd.leaseExpires && fileLease && fileLease->leaseTime &&
-        *fileLease->leaseTime <= *networkd.leaseExpires) {
-        obtained = *networkd.leaseExpires - *fileLease->leaseTime;
-    }
+    if (!obtained && fileLease) obtained = ObtainedAt(networkd.leaseExpires, fileLease->leaseTime);
     if (obtained) record.dhcpLeaseObtained = LocalTimeOrNull(obtained);
     if (networkd.leaseExpires) record.dhcpLeaseExpires = LocalTimeOrNull(networkd.leaseExpires);
 }
@@ -196,7 +189,7 @@ std::vector<AdapterRecord> BuildRecords(const SystemFacts& facts) {
             if (lease) FillFromLease(*lease, ipEnabled, record);
         }
         if (networkd) FillDhcpFromNetworkd(*networkd, lease, record);
-        record.description = Value(Utf16(Description(facts, device, link)));
+        record.description = Value(Utf16FromUtf8(Description(facts, device, link)));
         records.push_back(std::move(record));
     }
     return records;

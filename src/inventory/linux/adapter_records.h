@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "inventory/linux/dhcp_lease.h"
-#include "inventory/linux/kernel_links.h"
-#include "inventory/linux/network_manager.h"
-#include "inventory/linux/networkd.h"
+#include "inventory/linux/dbus/network_manager.h"
+#include "inventory/linux/dbus/networkd.h"
+#include "inventory/linux/dbus/resolved.h"
+#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 #include "inventory/linux/resolv_conf.h"
-#include "inventory/linux/resolved.h"
 #include "inventory/value.h"
 
 namespace quorvane::linux_inventory {

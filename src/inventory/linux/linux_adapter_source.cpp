@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <chrono>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/linux/adapter_records.h"
-#include "inventory/linux/bus_caller.h"
-#include "inventory/linux/bus_connection.h"
-#include "inventory/linux/lease_files.h"
-#include "inventory/linux/sysfs_driver.h"
-#include "inventory/linux/udev_names.h"
+#include "inventory/linux/dbus/bus_caller.h"
+#include "inventory/linux/dbus/bus_connection.h"
+#include "inventory/linux/kernel/sysfs_driver.h"
+#include "inventory/linux/kernel/udev_names.h"
+#include "inventory/linux/leases/lease_files.h"
 
 namespace quorvane::linux_inventory {
 

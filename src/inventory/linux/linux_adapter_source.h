@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "inventory/adapter_source.h"
-#include "inventory/linux/dhcp_lease.h"
-#include "inventory/linux/kernel_links.h"
+#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 

@@ -2,7 +2,7 @@
 
 #include <arpa/inet.h>
 
-#include "inventory/linux/bounded_file.h"
+#include "inventory/linux/common/bounded_file.h"
 
 namespace quorvane::linux_inventory {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win32/resource.h"
+#include "win32/com_owners.h"
 
 namespace quorvane::wmi {
 

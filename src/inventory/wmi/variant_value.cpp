@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "inventory/error.h"
+#include "base/error.h"
+#include "win32/com_owners.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
-#include "win32/resource.h"
 
 namespace quorvane::wmi {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <utility>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/wmi/com_apartment.h"
 #include "inventory/wmi/variant_value.h"
 #include "inventory/wmi/wmi_connection.h"
+#include "win32/com_owners.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
-#include "win32/resource.h"
 
 namespace quorvane::wmi {
 

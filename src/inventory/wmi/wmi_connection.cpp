@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "win32/platform_error.h"
 #include "win32/platform_text.h"
 

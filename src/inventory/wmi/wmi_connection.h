@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "win32/resource.h"
+#include "win32/com_owners.h"
 
 namespace quorvane::wmi {
 

@@ -15,12 +15,12 @@
 #include <numeric>
 
 #include "app/columns.h"
-#include "app/fake_controls.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "support/counting_signal.h"
 #include "support/day_month_year_format.h"
 #include "support/fake_adapter_source.h"
+#include "support/fake_controls.h"
 
 namespace quorvane::qt {
 namespace {

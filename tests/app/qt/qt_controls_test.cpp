@@ -10,7 +10,7 @@
 
 #include "app/qt/qt_controls.h"
 #include "app/qt/twips_placement.h"
-#include "inventory/error.h"
+#include "base/error.h"
 
 namespace quorvane::qt {
 namespace {

@@ -6,12 +6,13 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "window_fixture.h"
-#include "win32/resource.h"
+#include "support/win32/window_fixture.h"
+#include "win32/gdi_owners.h"
 
 namespace quorvane::win32::testing {
 namespace {
@@ -85,11 +86,12 @@ Ink UnconstrainedInk(HWND control) {
     RECT client{};
     ::GetClientRect(control, &client);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & ~DWORD{WS_VISIBLE};
-    HWND twin = ::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0, client.right * 4,
-                                  client.bottom * 4, ::GetParent(control), nullptr, nullptr, nullptr);
-    const auto destroy = scope_exit([twin] { ::DestroyWindow(twin); });
-    ::SendMessageW(twin, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
-    return CaptionInk(twin);
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> twin(
+        ::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0, client.right * 4,
+                          client.bottom * 4, ::GetParent(control), nullptr, nullptr, nullptr),
+        &::DestroyWindow);
+    ::SendMessageW(twin.get(), WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
+    return CaptionInk(twin.get());
 }
 
 // Each caption shows all of its ink, clear of the control's edges, in the

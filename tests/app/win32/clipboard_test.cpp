@@ -6,8 +6,8 @@
 #include <chrono>
 
 #include "app/win32/clipboard.h"
-#include "clipboard_holder.h"
-#include "inventory/error.h"
+#include "base/error.h"
+#include "support/win32/clipboard_holder.h"
 
 namespace quorvane::win32::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/win32/list_view.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "support/error_kind.h"
 
 namespace quorvane::win32::testing {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/win32/short_date_format.h"
-#include "inventory/error.h"
+#include "base/error.h"
 #include "win32/platform_text.h"
 
 namespace quorvane::win32::testing {

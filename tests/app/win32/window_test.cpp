@@ -7,8 +7,8 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "clipboard_holder.h"
-#include "window_fixture.h"
+#include "support/win32/clipboard_holder.h"
+#include "support/win32/window_fixture.h"
 
 namespace quorvane::win32::testing {
 namespace {

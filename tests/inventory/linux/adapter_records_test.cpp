@@ -2,10 +2,10 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/linux/adapter_records.h"
-#include "inventory/linux/time_zone.h"
-#include "inventory/linux/value_printer.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {

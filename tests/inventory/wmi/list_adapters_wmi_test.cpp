@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "inventory/list_adapters.h"
-#include "inventory/recording_row_sink.h"
 #include "inventory/wmi/wmi_adapter_source.h"
 #include "support/day_month_year_format.h"
+#include "support/recording_row_sink.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "inventory/error.h"
+#include "base/error.h"
 #include "support/error_kind.h"
-#include "win32/resource.h"
+#include "win32/com_owners.h"
 
 namespace {
 

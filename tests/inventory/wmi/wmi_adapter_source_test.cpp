@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "inventory/error.h"
-#include "ip_helper_adapters.h"
+#include "base/error.h"
+#include "support/win32/ip_helper_adapters.h"
 
 namespace {
 

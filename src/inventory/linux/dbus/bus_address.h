@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvane::linux_inventory {
+
+// One entry of a D-Bus address that names a local socket ("unix:path=..."
+// or "unix:abstract=..."): the socket to connect to, and the entry's own
+// text, which is on its own an address of that one socket.
+struct LocalBusEntry {
+    sockaddr_un socket{};
+    socklen_t length = 0;
+    std::string text;
+};
+
+// The system bus's address as libdbus finds it: DBUS_SYSTEM_BUS_ADDRESS,
+// else its well-known socket.
+std::string SystemBusAddress();
+
+// The local-socket entries of a D-Bus address ("entry;entry;..."), in the
+// address's order. Other transports cannot be bounded by a deadline here
+// and are left out, as are entries whose socket name is empty, badly
+// escaped or too long for a socket address.
+std::vector<LocalBusEntry> LocalBusEntries(std::string_view address);
+
+}  // namespace quorvane::linux_inventory

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "inventory/linux/dbus/bus_address.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+// An entry as "path:NAME" or "abstract:NAME", read back from the socket
+// address and its length, then " <- " and the entry's own text.
+std::string Described(const LocalBusEntry& entry) {
+    const std::size_t nameBytes = entry.length - offsetof(sockaddr_un, sun_path);
+    const bool abstract = entry.socket.sun_path[0] == '\0';
+    const std::string name = abstract ? std::string(entry.socket.sun_path + 1, nameBytes - 1)
+                                      : std::string(entry.socket.sun_path, nameBytes - 1);
+    return (abstract ? "abstract:" : "path:") + name + " <- " + entry.text;
+}
+
+TEST(LinuxSourceBusAddress, EachLocalSocketEntryWithItsOwnText) {
+    const std::string tooLong = "unix:path=/" + std::string(sizeof(sockaddr_un::sun_path) - 1, 'x');
+    const struct {
+        std::string address;
+        std::vector<std::string> entries;
+    } cases[] = {
+        {"unix:path=/run/dbus/socket", {"path:/run/dbus/socket <- unix:path=/run/dbus/socket"}},
+        {"unix:abstract=/tmp/dbus-x,guid=01", {"abstract:/tmp/dbus-x <- unix:abstract=/tmp/dbus-x,guid=01"}},
+        {"tcp:host=h,port=1;unix:guid=01,path=/a%20b%2c", {"path:/a b, <- unix:guid=01,path=/a%20b%2c"}},
+        {"unix:path=/a;unix:abstract=b;", {"path:/a <- unix:path=/a", "abstract:b <- unix:abstract=b"}},
+        {"unix:path=;unix:path=/bad%zz;unix:path=/cut%2;unix:tmpdir=/tmp;unix:path=/ok", {"path:/ok <- unix:path=/ok"}},
+        {tooLong, {}},
+        {"", {}},
+        {";;", {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> described;
+        for (const LocalBusEntry& entry : LocalBusEntries(c.address)) described.push_back(Described(entry));
+        EXPECT_EQ(described, c.entries) << c.address;
+    }
+}
+
+}  // namespace
+}  // namespace quorvane::linux_inventory

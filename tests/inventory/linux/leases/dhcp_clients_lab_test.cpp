@@ -1,0 +1,67 @@
+// The whole source against real DHCP clients holding a real lease from
+// dnsmasq in a lab of network namespaces: dhclient as ifupdown runs it, and
+// dhcpcd.
+#include <gtest/gtest.h>
+
+#include "inventory/linux/linux_adapter_source.h"
+#include "support/linux/dhcp_lab.h"
+#include "support/linux/lab_rows.h"
+#include "support/linux/time_zone.h"
+#include "support/value_printer.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+using testing::DateWindow;
+using testing::DhcpLab;
+
+// Options that see only what the client in the lab wrote.
+LinuxSourceOptions ClientOptions(const std::string& root) {
+    LinuxSourceOptions options;
+    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
+    options.resolvConfPath = root + "/etc/resolv.conf";
+    options.sysfsNetRoot = "/nonexistent";
+    options.udevDataDir = "/nonexistent";
+    options.leaseDirectories = {root + "/var/lib/dhcp", root + "/var/lib/dhcpcd", root + "/run/systemd/netif/leases"};
+    return options;
+}
+
+// Waits for the client's lease and checks the row against dnsmasq's record.
+void ExpectLeaseShown(const DhcpLab& lab, const testing::ChildProcess& client) {
+    ASSERT_TRUE(client.started());
+    // dnsmasq counts from its acknowledgement. dhclient counts from its
+    // request, a moment before; dhcpcd records the lease once it has probed
+    // the address with ARP, some seconds after.
+    constexpr DateWindow kWindow{3, 15};
+    const auto row = testing::ExpectLabLeaseShown(lab, ClientOptions(DhcpLab::ClientRoot(client)), kWindow);
+    if (!row) return;
+    const std::int64_t obtained = lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds;
+    EXPECT_TRUE(testing::ShowsDateNear(row->at(u"DHCPLeaseObtained"), obtained, kWindow))
+        << ::testing::PrintToString(row->at(u"DHCPLeaseObtained")) << " for dnsmasq's " << obtained;
+}
+
+TEST(LinuxSourceDhcpClients, IscDhclientLeaseFromItsLeaseFile) {
+    testing::ScopedTimeZone zone(testing::kCentralEuropeanTime);
+    DhcpLab lab("leases-dhclient");
+    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
+    const std::string dhclient = testing::SystemTool("dhclient");
+    if (dhclient.empty()) GTEST_SKIP() << "dhclient (isc-dhcp-client) is not installed";
+    // As ifupdown starts it, kept in the foreground.
+    auto client = lab.StartClient({dhclient, "-d", "-q", "-4", "-pf", "/run/dhclient.qvlab0.pid", "-lf",
+                                   "/var/lib/dhcp/dhclient.qvlab0.leases", "qvlab0"},
+                                  {"/var/lib/dhcp"});
+    ExpectLeaseShown(lab, *client);
+}
+
+TEST(LinuxSourceDhcpClients, DhcpcdLeaseFromItsLeaseFile) {
+    testing::ScopedTimeZone zone(testing::kEasternTime);
+    DhcpLab lab("leases-dhcpcd");
+    if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
+    const std::string dhcpcd = testing::SystemTool("dhcpcd");
+    if (dhcpcd.empty()) GTEST_SKIP() << "dhcpcd (dhcpcd-base) is not installed";
+    auto client = lab.StartClient({dhcpcd, "-B", "-q", "-4", "qvlab0"}, {"/var/lib/dhcpcd"});
+    ExpectLeaseShown(lab, *client);
+}
+
+}  // namespace
+}  // namespace quorvane::linux_inventory

@@ -1,0 +1,273 @@
+// The lease files of dhclient, dhcpcd and systemd-networkd, and which one
+// serves an interface.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "inventory/linux/leases/dhclient_leases.h"
+#include "inventory/linux/leases/dhcpcd_lease.h"
+#include "inventory/linux/leases/lease_files.h"
+#include "inventory/linux/leases/networkd_lease.h"
+
+namespace quorvane::linux_inventory {
+namespace {
+
+// Two leases for eth0, the second renewed, one for wlan0 and a DHCPv6 block,
+// as dhclient writes them.
+constexpr const char* kDhclientFile = R"(default-duid "\000\001\000\001";
+lease {
+  interface "eth0";
+  fixed-address 192.168.1.20;
+  option dhcp-lease-time 86400;
+  option dhcp-server-identifier 192.168.1.1;
+  expire 1 2007/01/22 13:43:59;
+}
+lease {
+  interface "wlan0";
+  option dhcp-server-identifier 10.0.0.1;
+  option dhcp-lease-time 3600;
+  expire never;
+}
+lease {
+  interface "eth0";
+  fixed-address 192.168.1.20;
+  option subnet-mask 255.255.255.0;
+  option dhcp-lease-time 259200;
+  option routers 192.168.1.1;
+  option domain-name-servers 192.168.1.53, 9.9.9.9;
+  option dhcp-server-identifier 192.168.1.2;
+  option domain-name "corp.example other.example";  # two names
+  renew 3 2007/01/24 01:00:00;
+  rebind 4 2007/01/25 10:00:00;
+  expire 4 2007/01/25 13:43:59;
+}
+lease6 {
+  interface "eth0";
+  ia-na 1a:2b:3c:4d {
+    starts 1169473439;
+    iaaddr 2001:db8::20 { max-life 7200; }
+  }
+  option dhcp6.server-id 0:1:0:1;
+}
+)";
+
+TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
+    const auto eth = ParseDhclientLeases(kDhclientFile, "eth0");
+    ASSERT_TRUE(eth);
+    EXPECT_EQ(eth->server, "192.168.1.2");
+    EXPECT_EQ(eth->expires, 1169473439 + 3 * 86400);  // 2007-01-25 13:43:59 UTC
+    EXPECT_EQ(eth->obtained, 1169473439);
+    EXPECT_EQ(eth->dnsServers, (std::vector<std::string>{"192.168.1.53", "9.9.9.9"}));
+    EXPECT_EQ(eth->domain, "corp.example");
+
+    // A lease that never ends has no dates.
+    const auto wlan = ParseDhclientLeases(kDhclientFile, "wlan0");
+    ASSERT_TRUE(wlan);
+    EXPECT_EQ(wlan->server, "10.0.0.1");
+    EXPECT_EQ(wlan->expires, std::nullopt);
+    EXPECT_EQ(wlan->obtained, std::nullopt);
+
+    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth1"), std::nullopt);
+    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth"), std::nullopt);
+    EXPECT_EQ(ParseDhclientLeases("", "eth0"), std::nullopt);
+}
+
+TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
+    const auto epoch = ParseDhclientLeases(R"(lease { interface "eth0"; option dhcp-lease-time 600;
+        expire epoch 1169474039; # Mon Jan 22 13:53:59 2007
+        })",
+                                           "eth0");
+    ASSERT_TRUE(epoch);
+    EXPECT_EQ(epoch->expires, 1169474039);
+    EXPECT_EQ(epoch->obtained, 1169473439);
+
+    for (const char* expire : {"expire 4 2007/02/30 13:43:59;", "expire 4 2007/13/01 13:43:59;",
+                               "expire 4 2007/01/-255 13:43:59;", "expire 4 2007/01/25 25:00:00;",
+                               "expire 4 2007/01/25;", "expire epoch -5;", "expire soon;"}) {
+        const std::string text = std::string("lease { interface \"eth0\"; option dhcp-server-identifier 1.2.3;"
+                                             " option dhcp-lease-time 1x; ") + expire + " }";
+        const auto lease = ParseDhclientLeases(text, "eth0");
+        ASSERT_TRUE(lease) << expire;
+        EXPECT_EQ(lease->expires, std::nullopt) << expire;
+        EXPECT_EQ(lease->obtained, std::nullopt) << expire;
+        EXPECT_EQ(lease->server, std::nullopt);
+    }
+    // A lease longer than the time before its end gives no obtained date.
+    const auto tooLong = ParseDhclientLeases(
+        R"(lease { interface "eth0"; option dhcp-lease-time 999999999999; expire epoch 5; })", "eth0");
+    ASSERT_TRUE(tooLong);
+    EXPECT_EQ(tooLong->obtained, std::nullopt);
+}
+
+TEST(LinuxSourceDhclientLeases, UnknownAndBrokenSyntaxIsSkipped) {
+    // Nested blocks, an escaped quote, a statement far too long, a lease cut
+    // off at the end of the file.
+    std::string text = R"(lease {
+      interface "eth0";
+      option vendor-encapsulated-options "a\"b;{c}";
+      something { nested { deep; } }
+      option dhcp-server-identifier 192.0.2.1;
+      option domain-name-servers )";
+    for (int i = 0; i < 100; ++i) text += "192.0.2.9, ";
+    text += R"(192.0.2.10;
+      option domain-name "\154ab.example";
+    }
+    lease { interface "eth0"; option dhcp-server-identifier 192.0.2.99;)";
+    const auto lease = ParseDhclientLeases(text, "eth0");
+    ASSERT_TRUE(lease);
+    EXPECT_EQ(lease->server, "192.0.2.1");
+    EXPECT_TRUE(lease->dnsServers.empty());
+    EXPECT_EQ(lease->domain, "lab.example");
+    // A stray closing brace does not end parsing.
+    EXPECT_TRUE(ParseDhclientLeases("} } lease { interface \"eth0\"; }", "eth0"));
+}
+
+// A DHCP acknowledgement as dhcpcd keeps it: the BOOTP header, the magic
+// cookie, then `options`; `file` fills the file field.
+std::vector<std::uint8_t> Acknowledgement(const std::vector<std::uint8_t>& options,
+                                          const std::vector<std::uint8_t>& file = {}) {
+    std::vector<std::uint8_t> message(240, 0);
+    message[0] = 2;  // BOOTREPLY
+    std::copy(file.begin(), file.end(), message.begin() + 108);
+    message[236] = 99, message[237] = 130, message[238] = 83, message[239] = 99;
+    message.insert(message.end(), options.begin(), options.end());
+    return message;
+}
+
+TEST(LinuxSourceDhcpcdLease, OptionsOfTheAcknowledgementDatedByTheFile) {
+    const auto message = Acknowledgement({53, 1, 5,                                // DHCPACK
+                                          54, 4, 10, 77, 0, 1,                     // server identifier
+                                          51, 4, 0, 3, 0xF4, 0x80,                 // 259200 s
+                                          0,                                       // pad
+                                          6, 8, 10, 77, 0, 53, 9, 9, 9, 9,         // name servers
+                                          15, 12, 'l', 'a', 'b', '.', 'e', 'x', 'a', 'm', 'p', 'l', 'e', 0,
+                                          255});
+    const auto lease = ParseDhcpcdLease(message, 1169473439);
+    ASSERT_TRUE(lease);
+    EXPECT_EQ(lease->server, "10.77.0.1");
+    EXPECT_EQ(lease->obtained, 1169473439);
+    EXPECT_EQ(lease->expires, 1169473439 + 259200);
+    EXPECT_EQ(lease->dnsServers, (std::vector<std::string>{"10.77.0.53", "9.9.9.9"}));
+    EXPECT_EQ(lease->domain, "lab.example");
+}
+
+TEST(LinuxSourceDhcpcdLease, OverloadedFieldsSplitOptionsAndEndlessLeases) {
+    // The options field points to the file field, where the lease time is
+    // infinite and the server identifier arrives in two parts.
+    const auto message = Acknowledgement({52, 1, 1, 54, 2, 192, 0, 255},
+                                         {54, 2, 2, 7, 51, 4, 0xFF, 0xFF, 0xFF, 0xFF, 255});
+    const auto lease = ParseDhcpcdLease(message, 1000);
+    ASSERT_TRUE(lease);
+    EXPECT_EQ(lease->server, "192.0.2.7");
+    EXPECT_EQ(lease->obtained, 1000);
+    EXPECT_EQ(lease->expires, std::nullopt);
+}
+
+TEST(LinuxSourceDhcpcdLease, WhatIsNoAcknowledgementIsRejectedOrCutShort) {
+    auto message = Acknowledgement({54, 4, 10, 77, 0, 1});
+    EXPECT_EQ(ParseDhcpcdLease(std::span(message).first(239), 0), std::nullopt);
+    message[0] = 1;  // a request, not a reply
+    EXPECT_EQ(ParseDhcpcdLease(message, 0), std::nullopt);
+    message[0] = 2;
+    message[239] = 0;  // no magic cookie
+    EXPECT_EQ(ParseDhcpcdLease(message, 0), std::nullopt);
+
+    // An option running past the end is dropped; a server identifier of the
+    // wrong length is none.
+    const auto cut = ParseDhcpcdLease(Acknowledgement({54, 3, 10, 77, 0, 51, 4, 0, 0}), 0);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->server, std::nullopt);
+    EXPECT_EQ(cut->expires, std::nullopt);
+}
+
+TEST(LinuxSourceNetworkdLease, OnlyTheServerAndLeaseTimeOfALeaseFile) {
+    const auto lease = ParseNetworkdLease(
+        "# This is private data. Do not parse.\nADDRESS=10.77.0.150\nSERVER_ADDRESS=10.77.0.1\nLIFETIME=259200\n"
+        "DNS=10.77.0.53\nDOMAINNAME=lab.example\n");
+    ASSERT_TRUE(lease);
+    DhcpLease serverAndTime;
+    serverAndTime.server = "10.77.0.1";
+    serverAndTime.leaseTime = 259200;
+    EXPECT_EQ(*lease, serverAndTime);
+    EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.150\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
+    EXPECT_EQ(ParseNetworkdLease("# no lease\nDNS=10.77.0.53\n"), std::nullopt);
+}
+
+TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
+    EXPECT_EQ(ParseSeconds("86400"), 86400);
+    EXPECT_EQ(ParseSeconds("0"), 0);
+    EXPECT_EQ(ParseSeconds(""), std::nullopt);
+    EXPECT_EQ(ParseSeconds("-5"), std::nullopt);
+    EXPECT_EQ(ParseSeconds("12h"), std::nullopt);
+    EXPECT_EQ(ParseSeconds(" 12"), std::nullopt);
+    EXPECT_EQ(ParseSeconds("99999999999999999999"), std::nullopt);
+}
+
+// Lease folders of the three clients in a temporary folder.
+class LeaseFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = ::testing::TempDir() + "qv-lease-folders-" + std::to_string(getpid());
+        dirs_ = {root_ + "/dhcp", root_ + "/dhcpcd", root_ + "/netif"};
+        for (const std::string& dir : {dirs_.dhclient, dirs_.dhcpcd, dirs_.networkd}) {
+            std::filesystem::create_directories(dir);
+        }
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    static void Write(const std::string& path, const std::string& text, std::int64_t modified) {
+        std::ofstream(path, std::ios::binary) << text;
+        const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    }
+    static std::string DhcpcdFile(std::uint8_t lastServerByte) {
+        const auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+        return std::string(message.begin(), message.end());
+    }
+    static std::string DhclientFile(const std::string& server) {
+        return "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n";
+    }
+    std::optional<std::string> ServerOf(const std::string& name, std::uint32_t index = 2) const {
+        KernelLink link;
+        link.index = index;
+        link.name = name;
+        const auto lease = LeaseFiles(dirs_).Of(link);
+        if (!lease) return std::nullopt;
+        return lease->server.value_or("(none)");
+    }
+
+    std::string root_;
+    LeaseDirectories dirs_;
+};
+
+TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
+    EXPECT_EQ(ServerOf("eth0"), std::nullopt);
+    Write(dirs_.dhclient + "/dhclient.eth0.leases", DhclientFile("10.0.0.1"), 1000);
+    Write(dirs_.dhclient + "/dhclient.leases", DhclientFile("10.0.0.2"), 2000);
+    Write(dirs_.dhclient + "/other.leases", DhclientFile("10.0.0.9"), 9000);  // not dhclient's
+    EXPECT_EQ(ServerOf("eth0"), "10.0.0.2");
+    Write(dirs_.dhcpcd + "/eth0.lease", DhcpcdFile(3), 3000);
+    EXPECT_EQ(ServerOf("eth0"), "10.0.0.3");
+    Write(dirs_.dhclient + "/dhclient.eth0.leases", DhclientFile("10.0.0.4"), 4000);
+    EXPECT_EQ(ServerOf("eth0"), "10.0.0.4");
+    EXPECT_EQ(ServerOf("eth1"), std::nullopt);
+}
+
+TEST_F(LeaseFolders, NetworkdStateComesFirstByInterfaceIndex) {
+    Write(dirs_.dhcpcd + "/eth0.lease", DhcpcdFile(3), 3000);
+    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.50\nSERVER_ADDRESS=10.0.0.5\n", 1000);
+    EXPECT_EQ(ServerOf("eth0", 2), "10.0.0.5");
+    EXPECT_EQ(ServerOf("eth0", 3), "10.0.0.3");
+}
+
+TEST_F(LeaseFolders, NamesThatLeaveTheFolderAreNotRead) {
+    Write(root_ + "/x.lease", DhcpcdFile(7), 1000);
+    for (const char* name : {"../x", "", ".", ".."}) EXPECT_EQ(ServerOf(name), std::nullopt) << name;
+}
+
+}  // namespace
+}  // namespace quorvane::linux_inventory
