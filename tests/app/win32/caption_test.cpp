@@ -27,10 +27,9 @@ LOGFONTW FontOf(HWND control) {
     return font;
 }
 
-// Which pixels, row by row, are more black than white in what `paint` draws
-// into a picture of `size` with a device context of its own.
-template <typename Paint>
-std::vector<bool> DarkPixels(SIZE size, Paint paint) {
+// Which pixels, row by row, are more black than white where `control` paints
+// its client area, `size`, into a device context of the test's own.
+std::vector<bool> DarkPixels(HWND control, SIZE size) {
     const unique_hdc dc(::CreateCompatibleDC(nullptr));
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -38,7 +37,7 @@ std::vector<bool> DarkPixels(SIZE size, Paint paint) {
     const unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return {};
     const select_object selected(dc.get(), bitmap.get());
-    paint(dc.get());
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
     ::GdiFlush();
     std::vector<bool> dark;
     for (const std::uint32_t rgb : std::span(static_cast<const std::uint32_t*>(bits), std::size_t(size.cx * size.cy))) {
@@ -57,15 +56,11 @@ struct Ink {
 Ink CaptionInk(HWND control) {
     RECT client{};
     ::GetClientRect(control, &client);
-    const auto paint = [control, size = SIZE{client.right, client.bottom}] {
-        return DarkPixels(size, [control](HDC dc) {
-            ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-        });
-    };
+    const SIZE size{client.right, client.bottom};
     const std::wstring caption = WindowText(control);
-    const std::vector<bool> drawn = paint();
+    const std::vector<bool> drawn = DarkPixels(control, size);
     ::SetWindowTextW(control, L"");
-    const std::vector<bool> blank = paint();
+    const std::vector<bool> blank = DarkPixels(control, size);
     ::SetWindowTextW(control, caption.c_str());
     Ink ink;
     for (std::size_t i = 0; i < drawn.size() && i < blank.size(); ++i) {
