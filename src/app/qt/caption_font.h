@@ -17,7 +17,7 @@ inline constexpr int kPushButtonCaptionFlags = Qt::AlignCenter | Qt::TextShowMne
 // points down to the smallest caption size, in which `caption`, laid out with
 // `flags`, takes no more room than `area`. In a face as wide as DejaVu Sans
 // the check box's caption wraps onto two lines, and two lines at the form's
-// size are taller than the control.
+// size take more height than the control's text area has.
 [[nodiscard]] QFont FittedCaptionFont(QFont face, const QRect& area, int flags, const QString& caption);
 
 }  // namespace quorvane::qt
