@@ -18,6 +18,7 @@ using quorvane::linux_inventory::DhcpLease;
 
 void Check(const std::optional<DhcpLease>& lease) {
     if (!lease) return;
+    if (lease->address && !quorvane::linux_inventory::IsIpv4Text(*lease->address)) std::abort();
     if (lease->server && !quorvane::linux_inventory::IsIpv4Text(*lease->server)) std::abort();
     for (const std::string& server : lease->dnsServers) {
         if (!quorvane::linux_inventory::IsIpv4Text(server)) std::abort();
@@ -30,7 +31,7 @@ void Check(const std::optional<DhcpLease>& lease) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    Check(quorvane::linux_inventory::ParseDhclientLeases(text, "eth0"));
+    for (const auto& lease : quorvane::linux_inventory::ParseDhclientLeases(text, "eth0")) Check(lease);
     Check(quorvane::linux_inventory::ParseNetworkdLease(text));
     const auto dhcpcd = quorvane::linux_inventory::ParseDhcpcdLease(std::span(data, size), 1169473439);
     Check(dhcpcd);

@@ -12,9 +12,17 @@
 #include "inventory/linux/leases/dhcpcd_lease.h"
 #include "inventory/linux/leases/lease_files.h"
 #include "inventory/linux/leases/networkd_lease.h"
+#include "support/linux/fake_link.h"
 
 namespace quorvane::linux_inventory {
 namespace {
+
+// The newest of the interface's leases in a dhclient file.
+std::optional<DhcpLease> Newest(std::string_view text, std::string_view interfaceName) {
+    auto leases = ParseDhclientLeases(text, interfaceName);
+    if (leases.empty()) return std::nullopt;
+    return std::move(leases.back());
+}
 
 // Two leases for eth0, the second renewed, one for wlan0 and a DHCPv6 block,
 // as dhclient writes them.
@@ -55,9 +63,12 @@ lease6 {
 }
 )";
 
-TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
-    const auto eth = ParseDhclientLeases(kDhclientFile, "eth0");
+TEST(LinuxSourceDhclientLeases, EveryLeaseOfTheInterfaceOldestFirstWithItsDates) {
+    ASSERT_EQ(ParseDhclientLeases(kDhclientFile, "eth0").size(), 2U);
+    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth0").front().server, "192.168.1.1");
+    const auto eth = Newest(kDhclientFile, "eth0");
     ASSERT_TRUE(eth);
+    EXPECT_EQ(eth->address, "192.168.1.20");
     EXPECT_EQ(eth->server, "192.168.1.2");
     EXPECT_EQ(eth->expires, 1169473439 + 3 * 86400);  // 2007-01-25 13:43:59 UTC
     EXPECT_EQ(eth->obtained, 1169473439);
@@ -65,19 +76,19 @@ TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
     EXPECT_EQ(eth->domain, "corp.example");
 
     // A lease that never ends has no dates.
-    const auto wlan = ParseDhclientLeases(kDhclientFile, "wlan0");
+    const auto wlan = Newest(kDhclientFile, "wlan0");
     ASSERT_TRUE(wlan);
     EXPECT_EQ(wlan->server, "10.0.0.1");
     EXPECT_EQ(wlan->expires, std::nullopt);
     EXPECT_EQ(wlan->obtained, std::nullopt);
 
-    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth1"), std::nullopt);
-    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth"), std::nullopt);
-    EXPECT_EQ(ParseDhclientLeases("", "eth0"), std::nullopt);
+    EXPECT_EQ(Newest(kDhclientFile, "eth1"), std::nullopt);
+    EXPECT_EQ(Newest(kDhclientFile, "eth"), std::nullopt);
+    EXPECT_EQ(Newest("", "eth0"), std::nullopt);
 }
 
 TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
-    const auto epoch = ParseDhclientLeases(R"(lease { interface "eth0"; option dhcp-lease-time 600;
+    const auto epoch = Newest(R"(lease { interface "eth0"; option dhcp-lease-time 600;
         expire epoch 1169474039; # Mon Jan 22 13:53:59 2007
         })",
                                            "eth0");
@@ -90,14 +101,14 @@ TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
                                "expire 4 2007/01/25;", "expire epoch -5;", "expire soon;"}) {
         const std::string text = std::string("lease { interface \"eth0\"; option dhcp-server-identifier 1.2.3;"
                                              " option dhcp-lease-time 1x; ") + expire + " }";
-        const auto lease = ParseDhclientLeases(text, "eth0");
+        const auto lease = Newest(text, "eth0");
         ASSERT_TRUE(lease) << expire;
         EXPECT_EQ(lease->expires, std::nullopt) << expire;
         EXPECT_EQ(lease->obtained, std::nullopt) << expire;
         EXPECT_EQ(lease->server, std::nullopt);
     }
     // A lease longer than the time before its end gives no obtained date.
-    const auto tooLong = ParseDhclientLeases(
+    const auto tooLong = Newest(
         R"(lease { interface "eth0"; option dhcp-lease-time 999999999999; expire epoch 5; })", "eth0");
     ASSERT_TRUE(tooLong);
     EXPECT_EQ(tooLong->obtained, std::nullopt);
@@ -117,13 +128,13 @@ TEST(LinuxSourceDhclientLeases, UnknownAndBrokenSyntaxIsSkipped) {
       option domain-name "\154ab.example";
     }
     lease { interface "eth0"; option dhcp-server-identifier 192.0.2.99;)";
-    const auto lease = ParseDhclientLeases(text, "eth0");
+    const auto lease = Newest(text, "eth0");
     ASSERT_TRUE(lease);
     EXPECT_EQ(lease->server, "192.0.2.1");
     EXPECT_TRUE(lease->dnsServers.empty());
     EXPECT_EQ(lease->domain, "lab.example");
     // A stray closing brace does not end parsing.
-    EXPECT_TRUE(ParseDhclientLeases("} } lease { interface \"eth0\"; }", "eth0"));
+    EXPECT_TRUE(Newest("} } lease { interface \"eth0\"; }", "eth0"));
 }
 
 // A DHCP acknowledgement as dhcpcd keeps it: the BOOTP header, the magic
@@ -139,15 +150,17 @@ std::vector<std::uint8_t> Acknowledgement(const std::vector<std::uint8_t>& optio
 }
 
 TEST(LinuxSourceDhcpcdLease, OptionsOfTheAcknowledgementDatedByTheFile) {
-    const auto message = Acknowledgement({53, 1, 5,                                // DHCPACK
+    auto message = Acknowledgement({53, 1, 5,                                // DHCPACK
                                           54, 4, 10, 77, 0, 1,                     // server identifier
                                           51, 4, 0, 3, 0xF4, 0x80,                 // 259200 s
                                           0,                                       // pad
                                           6, 8, 10, 77, 0, 53, 9, 9, 9, 9,         // name servers
                                           15, 12, 'l', 'a', 'b', '.', 'e', 'x', 'a', 'm', 'p', 'l', 'e', 0,
                                           255});
+    message[16] = 10, message[17] = 77, message[18] = 0, message[19] = 150;  // yiaddr
     const auto lease = ParseDhcpcdLease(message, 1169473439);
     ASSERT_TRUE(lease);
+    EXPECT_EQ(lease->address, "10.77.0.150");
     EXPECT_EQ(lease->server, "10.77.0.1");
     EXPECT_EQ(lease->obtained, 1169473439);
     EXPECT_EQ(lease->expires, 1169473439 + 259200);
@@ -184,16 +197,18 @@ TEST(LinuxSourceDhcpcdLease, WhatIsNoAcknowledgementIsRejectedOrCutShort) {
     EXPECT_EQ(cut->expires, std::nullopt);
 }
 
-TEST(LinuxSourceNetworkdLease, OnlyTheServerAndLeaseTimeOfALeaseFile) {
+TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) {
     const auto lease = ParseNetworkdLease(
         "# This is private data. Do not parse.\nADDRESS=10.77.0.150\nSERVER_ADDRESS=10.77.0.1\nLIFETIME=259200\n"
         "DNS=10.77.0.53\nDOMAINNAME=lab.example\n");
     ASSERT_TRUE(lease);
-    DhcpLease serverAndTime;
-    serverAndTime.server = "10.77.0.1";
-    serverAndTime.leaseTime = 259200;
-    EXPECT_EQ(*lease, serverAndTime);
-    EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.150\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
+    DhcpLease expected;
+    expected.address = "10.77.0.150";
+    expected.server = "10.77.0.1";
+    expected.leaseTime = 259200;
+    expected.domain = "lab.example";
+    EXPECT_EQ(*lease, expected);
+    EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.1500\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
     EXPECT_EQ(ParseNetworkdLease("# no lease\nDNS=10.77.0.53\n"), std::nullopt);
 }
 
@@ -207,35 +222,41 @@ TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
     EXPECT_EQ(ParseSeconds("99999999999999999999"), std::nullopt);
 }
 
-// Lease folders of the three clients in a temporary folder.
+// Lease folders of the three clients in a temporary folder, and eth0 (index
+// 2), which holds 10.0.0.20.
 class LeaseFolders : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = ::testing::TempDir() + "qv-lease-folders-" + std::to_string(getpid());
         dirs_ = {root_ + "/dhcp", root_ + "/dhcpcd", root_ + "/netif"};
+        Empty();
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    void Empty() const {
+        std::filesystem::remove_all(root_);
         for (const std::string& dir : {dirs_.dhclient, dirs_.dhcpcd, dirs_.networkd}) {
             std::filesystem::create_directories(dir);
         }
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-
     static void Write(const std::string& path, const std::string& text, std::int64_t modified) {
         std::ofstream(path, std::ios::binary) << text;
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
-    static std::string DhcpcdFile(std::uint8_t lastServerByte) {
-        const auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20) {
+        auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+        message[16] = 10, message[17] = 0, message[18] = 0, message[19] = lastAddressByte;
         return std::string(message.begin(), message.end());
     }
-    static std::string DhclientFile(const std::string& server) {
-        return "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n";
+    static std::string DhclientFile(const std::string& server, const std::string& address = "10.0.0.20",
+                                    const std::string& expire = "never") {
+        return "lease { interface \"eth0\"; fixed-address " + address + "; option dhcp-server-identifier " + server +
+               "; expire " + expire + "; }\n";
     }
-    std::optional<std::string> ServerOf(const std::string& name, std::uint32_t index = 2) const {
-        KernelLink link;
-        link.index = index;
-        link.name = name;
-        const auto lease = LeaseFiles(dirs_).Of(link);
+    std::optional<std::string> ServerOf(const char* name = "eth0", std::uint32_t index = 2,
+                                        const char* address = "10.0.0.20") const {
+        const auto lease = LeaseFiles(dirs_).Of(testing::FakeUpLink(index, name, address));
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
@@ -243,6 +264,53 @@ protected:
     std::string root_;
     LeaseDirectories dirs_;
 };
+
+TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
+    struct File {
+        std::string path;  // under the root
+        std::string text;
+        std::int64_t modified = 1000;
+    };
+    const struct {
+        const char* what;
+        const char* linkAddress;
+        std::vector<File> files;
+        std::optional<std::string> server;
+    } cases[] = {
+        {"its address on the link", "10.0.0.20", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, "10.0.0.1"},
+        {"unexpired, its address gone", "10.0.0.99", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, {}},
+        {"expired, its address still there",
+         "10.0.0.20",
+         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1", "10.0.0.20", "epoch 1000")}},
+         "10.0.0.1"},
+        {"of dhclient's leases only an older one on the link",
+         "10.0.0.20",
+         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21")}},
+         "10.0.0.1"},
+        {"an IPv6-only link", "2001:db8::20", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, {}},
+        {"a stale dhcpcd file newer than dhclient's live lease",
+         "10.0.0.20",
+         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}, {"dhcpcd/eth0.lease", DhcpcdFile(3, 21), 2000}},
+         "10.0.0.1"},
+        {"a stale networkd file and dhcpcd's live lease",
+         "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n"}, {"dhcpcd/eth0.lease", DhcpcdFile(3)}},
+         "10.0.0.3"},
+    };
+    for (const auto& c : cases) {
+        Empty();
+        for (const File& file : c.files) Write(root_ + "/" + file.path, file.text, file.modified);
+        EXPECT_EQ(ServerOf("eth0", 2, c.linkAddress), c.server) << c.what;
+    }
+}
+
+TEST_F(LeaseFolders, PastTheBoundDhclientsNewestLeasesFromTheFirstWholeBlock) {
+    // The last mebibyte starts inside this string; read from there, what
+    // follows would be misread.
+    const std::string old = "lease { interface \"eth0\"; option domain-name \"" + std::string(1 << 20, 'a') + "\"; }\n";
+    Write(dirs_.dhclient + "/dhclient.leases", old + DhclientFile("10.0.0.1"), 1000);
+    EXPECT_EQ(ServerOf(), "10.0.0.1");
+}
 
 TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
     EXPECT_EQ(ServerOf("eth0"), std::nullopt);
@@ -259,7 +327,7 @@ TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
 
 TEST_F(LeaseFolders, NetworkdStateComesFirstByInterfaceIndex) {
     Write(dirs_.dhcpcd + "/eth0.lease", DhcpcdFile(3), 3000);
-    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.50\nSERVER_ADDRESS=10.0.0.5\n", 1000);
+    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\n", 1000);
     EXPECT_EQ(ServerOf("eth0", 2), "10.0.0.5");
     EXPECT_EQ(ServerOf("eth0", 3), "10.0.0.3");
 }
