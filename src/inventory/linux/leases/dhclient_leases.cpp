@@ -163,9 +163,10 @@ void TakeStatement(const std::vector<Token>& s, LeaseBlock& block) {
 
 }  // namespace
 
-std::vector<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName) {
+std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName,
+                                             const std::function<bool(const DhcpLease&)>& accept) {
     Tokenizer tokens(text);
-    std::vector<DhcpLease> leases;
+    std::optional<DhcpLease> newest;
     std::optional<LeaseBlock> current;  // the lease block being read
     std::vector<Token> statement;
     bool cut = false;                   // the statement grew too long
@@ -187,7 +188,7 @@ std::vector<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_vi
             if (depth == 0 && current) {
                 if (current->interfaceName == interfaceName) {
                     current->lease.obtained = ObtainedAt(current->lease.expires, current->leaseSeconds);
-                    leases.push_back(std::move(current->lease));
+                    if (!accept || accept(current->lease)) newest = std::move(current->lease);
                 }
                 current.reset();
             }
@@ -205,7 +206,7 @@ std::vector<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_vi
             }
         }
     }
-    return leases;
+    return newest;
 }
 
 std::string_view WholeLeaseBlocks(std::string_view cutText) {

@@ -84,10 +84,10 @@ std::optional<Candidate> DhclientLease(const std::vector<FileSnapshot>& files, c
     std::optional<Candidate> newest;
     for (const FileSnapshot& file : files) {
         if (newest && file.modified < newest->written) continue;
-        auto leases = ParseDhclientLeases(file.text, link.name);
-        const auto live = std::find_if(leases.rbegin(), leases.rend(),
-                                       [&](const DhcpLease& lease) { return DescribesLink(lease, link); });
-        if (live != leases.rend()) newest = Candidate{std::move(*live), file.modified};
+        const auto describes = [&](const DhcpLease& lease) { return DescribesLink(lease, link); };
+        if (auto lease = ParseDhclientLeases(file.text, link.name, describes)) {
+            newest = Candidate{std::move(*lease), file.modified};
+        }
     }
     return newest;
 }

@@ -72,8 +72,7 @@ TEST(LinuxSourceDhcpClients, StaticAddressBesideAStaleDhclientFileShowsNoDhcpFac
     DhcpLab lab("leases-static");
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
     ASSERT_TRUE(lab.AddClientAddress("10.77.0.250/24"));
-    // What ifupdown leaves behind once the interface is configured by hand:
-    // dhclient's file with a lease of this network, not yet expired.
+    // As ifupdown leaves it once the interface is configured by hand: a lease of this network, not yet expired.
     const std::string root = ::testing::TempDir() + "qv-stale-dhclient-" + std::to_string(getpid());
     std::filesystem::create_directories(root + "/var/lib/dhcp");
     std::ofstream(root + "/var/lib/dhcp/dhclient.qvlab0.leases")

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/leases/dhcpcd_lease.h"
@@ -16,13 +17,6 @@
 
 namespace quorvane::linux_inventory {
 namespace {
-
-// The newest of the interface's leases in a dhclient file.
-std::optional<DhcpLease> Newest(std::string_view text, std::string_view interfaceName) {
-    auto leases = ParseDhclientLeases(text, interfaceName);
-    if (leases.empty()) return std::nullopt;
-    return std::move(leases.back());
-}
 
 // Two leases for eth0, the second renewed, one for wlan0 and a DHCPv6 block,
 // as dhclient writes them.
@@ -63,10 +57,8 @@ lease6 {
 }
 )";
 
-TEST(LinuxSourceDhclientLeases, EveryLeaseOfTheInterfaceOldestFirstWithItsDates) {
-    ASSERT_EQ(ParseDhclientLeases(kDhclientFile, "eth0").size(), 2U);
-    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth0").front().server, "192.168.1.1");
-    const auto eth = Newest(kDhclientFile, "eth0");
+TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
+    const auto eth = ParseDhclientLeases(kDhclientFile, "eth0");
     ASSERT_TRUE(eth);
     EXPECT_EQ(eth->address, "192.168.1.20");
     EXPECT_EQ(eth->server, "192.168.1.2");
@@ -76,19 +68,19 @@ TEST(LinuxSourceDhclientLeases, EveryLeaseOfTheInterfaceOldestFirstWithItsDates)
     EXPECT_EQ(eth->domain, "corp.example");
 
     // A lease that never ends has no dates.
-    const auto wlan = Newest(kDhclientFile, "wlan0");
+    const auto wlan = ParseDhclientLeases(kDhclientFile, "wlan0");
     ASSERT_TRUE(wlan);
     EXPECT_EQ(wlan->server, "10.0.0.1");
     EXPECT_EQ(wlan->expires, std::nullopt);
     EXPECT_EQ(wlan->obtained, std::nullopt);
 
-    EXPECT_EQ(Newest(kDhclientFile, "eth1"), std::nullopt);
-    EXPECT_EQ(Newest(kDhclientFile, "eth"), std::nullopt);
-    EXPECT_EQ(Newest("", "eth0"), std::nullopt);
+    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth1"), std::nullopt);
+    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth"), std::nullopt);
+    EXPECT_EQ(ParseDhclientLeases("", "eth0"), std::nullopt);
 }
 
 TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
-    const auto epoch = Newest(R"(lease { interface "eth0"; option dhcp-lease-time 600;
+    const auto epoch = ParseDhclientLeases(R"(lease { interface "eth0"; option dhcp-lease-time 600;
         expire epoch 1169474039; # Mon Jan 22 13:53:59 2007
         })",
                                            "eth0");
@@ -101,14 +93,14 @@ TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
                                "expire 4 2007/01/25;", "expire epoch -5;", "expire soon;"}) {
         const std::string text = std::string("lease { interface \"eth0\"; option dhcp-server-identifier 1.2.3;"
                                              " option dhcp-lease-time 1x; ") + expire + " }";
-        const auto lease = Newest(text, "eth0");
+        const auto lease = ParseDhclientLeases(text, "eth0");
         ASSERT_TRUE(lease) << expire;
         EXPECT_EQ(lease->expires, std::nullopt) << expire;
         EXPECT_EQ(lease->obtained, std::nullopt) << expire;
         EXPECT_EQ(lease->server, std::nullopt);
     }
     // A lease longer than the time before its end gives no obtained date.
-    const auto tooLong = Newest(
+    const auto tooLong = ParseDhclientLeases(
         R"(lease { interface "eth0"; option dhcp-lease-time 999999999999; expire epoch 5; })", "eth0");
     ASSERT_TRUE(tooLong);
     EXPECT_EQ(tooLong->obtained, std::nullopt);
@@ -128,13 +120,13 @@ TEST(LinuxSourceDhclientLeases, UnknownAndBrokenSyntaxIsSkipped) {
       option domain-name "\154ab.example";
     }
     lease { interface "eth0"; option dhcp-server-identifier 192.0.2.99;)";
-    const auto lease = Newest(text, "eth0");
+    const auto lease = ParseDhclientLeases(text, "eth0");
     ASSERT_TRUE(lease);
     EXPECT_EQ(lease->server, "192.0.2.1");
     EXPECT_TRUE(lease->dnsServers.empty());
     EXPECT_EQ(lease->domain, "lab.example");
     // A stray closing brace does not end parsing.
-    EXPECT_TRUE(Newest("} } lease { interface \"eth0\"; }", "eth0"));
+    EXPECT_TRUE(ParseDhclientLeases("} } lease { interface \"eth0\"; }", "eth0"));
 }
 
 // A DHCP acknowledgement as dhcpcd keeps it: the BOOTP header, the magic
@@ -150,17 +142,15 @@ std::vector<std::uint8_t> Acknowledgement(const std::vector<std::uint8_t>& optio
 }
 
 TEST(LinuxSourceDhcpcdLease, OptionsOfTheAcknowledgementDatedByTheFile) {
-    auto message = Acknowledgement({53, 1, 5,                                // DHCPACK
+    const auto message = Acknowledgement({53, 1, 5,                                // DHCPACK
                                           54, 4, 10, 77, 0, 1,                     // server identifier
                                           51, 4, 0, 3, 0xF4, 0x80,                 // 259200 s
                                           0,                                       // pad
                                           6, 8, 10, 77, 0, 53, 9, 9, 9, 9,         // name servers
                                           15, 12, 'l', 'a', 'b', '.', 'e', 'x', 'a', 'm', 'p', 'l', 'e', 0,
                                           255});
-    message[16] = 10, message[17] = 77, message[18] = 0, message[19] = 150;  // yiaddr
     const auto lease = ParseDhcpcdLease(message, 1169473439);
     ASSERT_TRUE(lease);
-    EXPECT_EQ(lease->address, "10.77.0.150");
     EXPECT_EQ(lease->server, "10.77.0.1");
     EXPECT_EQ(lease->obtained, 1169473439);
     EXPECT_EQ(lease->expires, 1169473439 + 259200);
@@ -229,16 +219,13 @@ protected:
     void SetUp() override {
         root_ = ::testing::TempDir() + "qv-lease-folders-" + std::to_string(getpid());
         dirs_ = {root_ + "/dhcp", root_ + "/dhcpcd", root_ + "/netif"};
-        Empty();
-    }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-
-    void Empty() const {
-        std::filesystem::remove_all(root_);
         for (const std::string& dir : {dirs_.dhclient, dirs_.dhcpcd, dirs_.networkd}) {
             std::filesystem::create_directories(dir);
         }
     }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+    void Empty() { TearDown(); SetUp(); }
+
     static void Write(const std::string& path, const std::string& text, std::int64_t modified) {
         std::ofstream(path, std::ios::binary) << text;
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
@@ -266,49 +253,36 @@ protected:
 };
 
 TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
-    struct File {
-        std::string path;  // under the root
-        std::string text;
-        std::int64_t modified = 1000;
-    };
+    const std::string dhclient = "dhcp/dhclient.leases", dhcpcd = "dhcpcd/eth0.lease";
     const struct {
         const char* what;
         const char* linkAddress;
-        std::vector<File> files;
+        std::vector<std::tuple<std::string, std::string, std::int64_t>> files;  // under the root, text, written
         std::optional<std::string> server;
     } cases[] = {
-        {"its address on the link", "10.0.0.20", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, "10.0.0.1"},
-        {"unexpired, its address gone", "10.0.0.99", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, {}},
-        {"expired, its address still there",
-         "10.0.0.20",
-         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1", "10.0.0.20", "epoch 1000")}},
-         "10.0.0.1"},
-        {"of dhclient's leases only an older one on the link",
-         "10.0.0.20",
-         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21")}},
-         "10.0.0.1"},
-        {"an IPv6-only link", "2001:db8::20", {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}}, {}},
-        {"a stale dhcpcd file newer than dhclient's live lease",
-         "10.0.0.20",
-         {{"dhcp/dhclient.leases", DhclientFile("10.0.0.1")}, {"dhcpcd/eth0.lease", DhcpcdFile(3, 21), 2000}},
-         "10.0.0.1"},
-        {"a stale networkd file and dhcpcd's live lease",
-         "10.0.0.20",
-         {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n"}, {"dhcpcd/eth0.lease", DhcpcdFile(3)}},
-         "10.0.0.3"},
+        {"on the link", "10.0.0.20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, "10.0.0.1"},
+        {"unexpired, its address gone", "10.0.0.99", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
+        {"expired, on the link", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "epoch 1"), 1}}, "10.0.0.1"},
+        {"only an older dhclient lease on the link", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21"), 1}}, "10.0.0.1"},
+        {"an IPv6-only link", "2001:db8::20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
+        {"a stale dhcpcd file newer than dhclient's live lease", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1"), 1}, {dhcpcd, DhcpcdFile(3, 21), 2}}, "10.0.0.1"},
+        {"a stale networkd file beside dhcpcd's live lease", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n", 1}, {dhcpcd, DhcpcdFile(3), 1}}, "10.0.0.3"},
     };
     for (const auto& c : cases) {
         Empty();
-        for (const File& file : c.files) Write(root_ + "/" + file.path, file.text, file.modified);
+        for (const auto& [path, text, written] : c.files) Write(root_ + "/" + path, text, written);
         EXPECT_EQ(ServerOf("eth0", 2, c.linkAddress), c.server) << c.what;
     }
 }
 
-TEST_F(LeaseFolders, PastTheBoundDhclientsNewestLeasesFromTheFirstWholeBlock) {
-    // The last mebibyte starts inside this string; read from there, what
-    // follows would be misread.
+TEST_F(LeaseFolders, PastTheBoundDhclientsLastMebibyteFromItsFirstWholeBlock) {
+    // The last MiB starts inside this string; read from there, the rest would be misread.
     const std::string old = "lease { interface \"eth0\"; option domain-name \"" + std::string(1 << 20, 'a') + "\"; }\n";
-    Write(dirs_.dhclient + "/dhclient.leases", old + DhclientFile("10.0.0.1"), 1000);
+    Write(dirs_.dhclient + "/dhclient.leases", old + DhclientFile("10.0.0.1"), 1);
     EXPECT_EQ(ServerOf(), "10.0.0.1");
 }
 
