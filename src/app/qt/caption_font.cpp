@@ -3,12 +3,14 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
+#include "app/form_design.h"
+
 namespace quorvane::qt {
 namespace {
 
-constexpr qreal kFormFontPoints = 8.0;
-constexpr qreal kSmallestPoints = 6.0;
-constexpr qreal kStepPoints = 0.25;
+// Qt lays text out at fractional point sizes; a caption's size steps down a
+// quarter point at a time.
+constexpr int kStepsPerPoint = 4;
 
 bool Fits(const QFont& font, const QRect& area, int flags, const QString& caption) {
     const QRect extent = QFontMetrics(font).boundingRect(area, flags, caption);
@@ -23,11 +25,13 @@ QFont FormFont() {
     return font;
 }
 
-QFont FittedCaptionFont(QFont font, const QRect& area, int flags, const QString& caption) {
-    while (!Fits(font, area, flags, caption) && font.pointSizeF() - kStepPoints >= kSmallestPoints) {
-        font.setPointSizeF(font.pointSizeF() - kStepPoints);
-    }
-    return font;
+QFont FittedCaptionFont(QFont face, const QRect& area, int flags, const QString& caption) {
+    const auto atSteps = [&face](int steps) {
+        face.setPointSizeF(static_cast<qreal>(steps) / kStepsPerPoint);
+        return face;
+    };
+    return atSteps(LargestFittingSize(kFormFontPoints * kStepsPerPoint, kSmallestCaptionPoints * kStepsPerPoint,
+                                      [&](int steps) { return Fits(atSteps(steps), area, flags, caption); }));
 }
 
 }  // namespace quorvane::qt

@@ -6,17 +6,18 @@
 
 namespace quorvane::qt {
 
-// The form's font: the platform's general UI face at 8 points, the size the
-// layout's twips were drawn for; Qt scales points to the screen.
+// The form's font: the platform's general UI face at the form's size
+// (app/form_design.h); Qt scales points to the screen.
 [[nodiscard]] QFont FormFont();
 
 // How a push button lays out its caption in the style's contents rectangle.
 inline constexpr int kPushButtonCaptionFlags = Qt::AlignCenter | Qt::TextShowMnemonic;
 
-// `font`, or the same face at the largest smaller size (in quarter points,
-// down to 6 points) in which `caption`, laid out with `flags`, takes no more
-// room than `area`. A wide face such as DejaVu Sans needs three lines for
-// the check box's caption at 8 points, where the control has room for two.
-[[nodiscard]] QFont FittedCaptionFont(QFont font, const QRect& area, int flags, const QString& caption);
+// `face` at the form's size, or at the largest smaller size, in quarter
+// points down to the smallest caption size, in which `caption`, laid out with
+// `flags`, takes no more room than `area`. In a face as wide as DejaVu Sans
+// the check box's caption wraps onto two lines, and two lines at the form's
+// size take more height than the control's text area has.
+[[nodiscard]] QFont FittedCaptionFont(QFont face, const QRect& area, int flags, const QString& caption);
 
 }  // namespace quorvane::qt

@@ -6,8 +6,10 @@
 #include <QStyleOptionButton>
 #include <cmath>
 
+#include "app/form_design.h"
 #include "app/layout.h"
 #include "app/qt/caption_font.h"
+#include "app/qt/qt_text.h"
 
 namespace quorvane::qt {
 namespace {
@@ -37,10 +39,10 @@ MainWindow::MainWindow(QtWindowServices services, QWidget* parent)
       dpi_(LogicalDpi(*this)),
       listView1Widget_(new AdapterTreeView(this)),
       model_(new AdapterTableModel(listView1Widget_)),
-      command1Widget_(new QPushButton(QStringLiteral("&List Network Adaptors"), this)),
-      command2Widget_(new QPushButton(QStringLiteral("&Copy table to clipboard"), this)),
-      chkCommasWidget_(new WrappingCheckBox(QStringLiteral("Use commas to separate columns"), this)) {
-    setWindowTitle(QStringLiteral("Quorvane"));
+      command1Widget_(new QPushButton(ToQString(kCommand1Caption), this)),
+      command2Widget_(new QPushButton(ToQString(kCommand2Caption), this)),
+      chkCommasWidget_(new WrappingCheckBox(ToQString(kChkCommasCaption), this)) {
+    setWindowTitle(ToQString(kFormTitle));
 
     listView1Widget_->setModel(model_);
     // The list view's text in the window-text colour on the window-background

@@ -1,18 +1,17 @@
 #include "app/win32/caption_font.h"
 
-#include <algorithm>
 #include <string>
 
+#include "app/form_design.h"
 #include "win32/platform_error.h"
 
 namespace quorvane::win32 {
 
 namespace {
 
-constexpr int kFormFontPoints = 8;
-constexpr int kSmallestPoints = 6;
-
-int PointsToHeight(int points, UINT dpi) { return -::MulDiv(points, static_cast<int>(dpi), 72); }
+// A font's size in whole pixels at `dpi`; LOGFONT takes it negated, as the
+// height of the characters without the line's leading.
+int PointsToPixels(int points, UINT dpi) { return ::MulDiv(points, static_cast<int>(dpi), 72); }
 
 std::wstring CaptionOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
@@ -25,19 +24,13 @@ bool IsCheckBox(HWND control) {
     return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
 }
 
-}  // namespace
-
-LOGFONTW FormFontAt(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-        ThrowLastError("SystemParametersInfoForDpi");
-    }
-    LOGFONTW font = metrics.lfMessageFont;
-    font.lfHeight = PointsToHeight(kFormFontPoints, dpi);
-    font.lfWidth = 0;
-    return font;
-}
+// The rectangle of `control`'s client area the caption is drawn in, and the
+// DrawText flags it is laid out with there: one centred line for a push
+// button, left-aligned lines broken at words for a multi-line check box.
+struct CaptionLayout {
+    RECT area;
+    UINT format;
+};
 
 CaptionLayout CaptionLayoutOf(HWND control, UINT dpi) {
     RECT area{};
@@ -56,6 +49,8 @@ CaptionLayout CaptionLayoutOf(HWND control, UINT dpi) {
     return {area, DT_CENTER | DT_VCENTER | DT_SINGLELINE};
 }
 
+// Whether `control`'s caption, in `font`, fits inside its text area with
+// `sparePixels` to spare on the right and below.
 bool CaptionFits(HWND control, HFONT font, UINT dpi, int sparePixels) {
     CaptionLayout layout = CaptionLayoutOf(control, dpi);
     layout.area.right -= sparePixels;
@@ -71,18 +66,33 @@ bool CaptionFits(HWND control, HFONT font, UINT dpi, int sparePixels) {
            extent.bottom - extent.top <= layout.area.bottom - layout.area.top;
 }
 
+}  // namespace
+
+LOGFONTW FormFontAt(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        ThrowLastError("SystemParametersInfoForDpi");
+    }
+    LOGFONTW font = metrics.lfMessageFont;
+    font.lfHeight = -PointsToPixels(kFormFontPoints, dpi);
+    font.lfWidth = 0;
+    return font;
+}
+
 unique_hfont FittedCaptionFont(HWND control, const LOGFONTW& form, UINT dpi) {
     LOGFONTW font = form;
-    const LONG smallest = PointsToHeight(kSmallestPoints, dpi);
-    for (;;) {
-        unique_hfont candidate(::CreateFontIndirectW(&font));
-        if (!candidate) ThrowLastError("CreateFontIndirectW");
-        // Heights are negative: a larger value is a smaller font.
-        // A control's edges are rounded to pixels one by one, so wherever the
-        // layout moves it, it may come out a pixel narrower or lower.
-        if (font.lfHeight >= smallest || CaptionFits(control, candidate.get(), dpi, 1)) return candidate;
-        font.lfHeight = std::min<LONG>(font.lfHeight + 1, smallest);
-    }
+    const auto atPixels = [&font](int pixels) {
+        font.lfHeight = -pixels;
+        unique_hfont created(::CreateFontIndirectW(&font));
+        if (!created) ThrowLastError("CreateFontIndirectW");
+        return created;
+    };
+    // A control's edges are rounded to pixels one by one, so wherever the
+    // layout moves it, it may come out a pixel narrower or lower.
+    const int pixels = LargestFittingSize(-form.lfHeight, PointsToPixels(kSmallestCaptionPoints, dpi),
+                                          [&](int size) { return CaptionFits(control, atPixels(size).get(), dpi, 1); });
+    return atPixels(pixels);
 }
 
 }  // namespace quorvane::win32

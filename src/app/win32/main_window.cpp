@@ -4,10 +4,12 @@
 
 #include <memory>
 #include <new>
+#include <string_view>
 #include <utility>
 
 #include "app/columns.h"
 #include "app/form1.h"
+#include "app/form_design.h"
 #include "app/layout.h"
 #include "app/win32/caption_font.h"
 #include "app/win32/clipboard.h"
@@ -17,6 +19,7 @@
 #include "base/error.h"
 #include "win32/gdi_owners.h"
 #include "win32/platform_error.h"
+#include "win32/platform_text.h"
 
 namespace quorvane::win32 {
 
@@ -25,12 +28,13 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
 
-HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* caption, DWORD style, ControlId id,
+HWND CreateChild(HWND parent, const wchar_t* windowClass, std::u16string_view caption, DWORD style, ControlId id,
                  const DesignRect& twips, UINT dpi, DWORD exStyle = 0) {
     const PixelRect px = ToPixels(twips, dpi);
-    HWND child = ::CreateWindowExW(exStyle, windowClass, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, px.x,
-                                   px.y, px.cx, px.cy, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
+    HWND child = ::CreateWindowExW(exStyle, windowClass, ToWide(caption).c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, px.x, px.y, px.cx, px.cy, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                                   nullptr);
     if (!child) ThrowLastError("CreateWindowExW (control)");
     return child;
 }
@@ -42,14 +46,12 @@ struct ChildWindows {
 
 ChildWindows CreateChildren(HWND parent, UINT dpi) {
     ChildWindows c{};
-    c.listView1 = CreateChild(parent, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SHOWSELALWAYS, kListView1Id,
+    c.listView1 = CreateChild(parent, WC_LISTVIEWW, u"", LVS_REPORT | LVS_SHOWSELALWAYS, kListView1Id,
                               kListView1Design, dpi, WS_EX_CLIENTEDGE);
-    c.command1 = CreateChild(parent, WC_BUTTONW, L"&List Network Adaptors", BS_PUSHBUTTON, kCommand1Id,
-                             kCommand1Design, dpi);
-    c.command2 = CreateChild(parent, WC_BUTTONW, L"&Copy table to clipboard", BS_PUSHBUTTON, kCommand2Id,
-                             kCommand2Design, dpi);
-    c.chkCommas = CreateChild(parent, WC_BUTTONW, L"Use commas to separate columns",
-                              BS_AUTOCHECKBOX | BS_MULTILINE, kChkCommasId, kChkCommasDesign, dpi);
+    c.command1 = CreateChild(parent, WC_BUTTONW, kCommand1Caption, BS_PUSHBUTTON, kCommand1Id, kCommand1Design, dpi);
+    c.command2 = CreateChild(parent, WC_BUTTONW, kCommand2Caption, BS_PUSHBUTTON, kCommand2Id, kCommand2Design, dpi);
+    c.chkCommas = CreateChild(parent, WC_BUTTONW, kChkCommasCaption, BS_AUTOCHECKBOX | BS_MULTILINE, kChkCommasId,
+                              kChkCommasDesign, dpi);
     ::SendMessageW(c.listView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     return c;
@@ -285,8 +287,9 @@ void RegisterMainClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance, Win32WindowServices& services) {
     RegisterMainClass(instance);
-    HWND hwnd = ::CreateWindowExW(kMainExStyle, kMainWindowClass, L"Quorvane", kMainStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, &services);
+    HWND hwnd = ::CreateWindowExW(kMainExStyle, kMainWindowClass, ToWide(kFormTitle).c_str(), kMainStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                  instance, &services);
     if (!hwnd) ThrowLastError("CreateWindowExW (main window)");
     return hwnd;
 }

@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QStyle>
-#include <QStyleOptionButton>
 #include <QStyleOptionHeader>
 #include <QTest>
 #include <QTreeView>
@@ -16,7 +15,6 @@
 #include <numeric>
 
 #include "app/columns.h"
-#include "app/qt/caption_font.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_text.h"
 #include "support/counting_signal.h"
@@ -32,6 +30,40 @@ using quorvane::testing::TypicalAdapter;
 
 int Pixels(float twips, float dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0f));
+}
+
+// Where `drawn` differs from `blank`, the same picture without the text, by
+// more than a quarter of black on white: the box around the text's ink, in
+// device pixels.
+QRect InkBox(const QImage& drawn, const QImage& blank) {
+    QRect box;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            if (std::abs(qGray(drawn.pixel(x, y)) - qGray(blank.pixel(x, y))) > 64) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// The ink of the caption as the control draws it: the control with its
+// caption against the control without it.
+QRect CaptionInk(QAbstractButton& control) {
+    const QString caption = control.text();
+    const QImage drawn = control.grab().toImage();
+    control.setText(QString());
+    const QImage blank = control.grab().toImage();
+    control.setText(caption);
+    return InkBox(drawn, blank);
+}
+
+// The ink of the caption as a twin of the control, in the same font but of
+// `size`, draws it: with room to spare where the control has none.
+template <typename Control>
+QRect TwinInk(const Control& control, QSize size) {
+    Control twin(control.text());
+    twin.setFont(control.font());
+    twin.resize(size);
+    return CaptionInk(twin);
 }
 
 std::u16string Join(std::initializer_list<std::u16string_view> cells, std::u16string_view separator) {
@@ -331,35 +363,28 @@ TEST_F(MainWindowTest, AnUnreachableSourceGivesAnEmptyTableFittedToItsTitles) {
 // QT_SCALE_FACTOR=1.5, as on a 144-DPI screen.
 class WindowAtScaleTest : public MainWindowTest {};
 
-// Each caption's extent, laid out by QFontMetrics with the flags the control
-// draws it with, fits the style's contents rectangle of the control.
-TEST_F(WindowAtScaleTest, EveryCaptionFitsItsControlsTextArea) {
+// A caption is whole when the control shows all of the ink its twin with
+// room to spare shows, as wide and as high, clear of the control's edges.
+TEST_F(WindowAtScaleTest, EveryCaptionIsDrawnWholeInTheFormsFaceAtMostAtItsSize) {
     Open(systemClipboard);
-    for (QPushButton* button : {&window->Command1Widget(), &window->Command2Widget()}) {
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        const QRect extent = QFontMetrics(button->font()).boundingRect(area, kPushButtonCaptionFlags, button->text());
-        EXPECT_LE(extent.width(), area.width()) << button->text().toStdString();
-        EXPECT_LE(extent.height(), area.height()) << button->text().toStdString();
-    }
-    WrappingCheckBox& box = window->ChkCommasWidget();
-    QStyleOptionButton option;
-    option.initFrom(&box);
-    const QRect area = box.style()->subElementRect(QStyle::SE_CheckBoxContents, &option, &box);
-    const QRect extent = QFontMetrics(box.font()).boundingRect(area, WrappingCheckBox::kCaptionFlags, box.text());
-    EXPECT_LE(extent.width(), area.width());
-    EXPECT_LE(extent.height(), area.height());
-
-    // The form's face at 8 points for the table; no caption larger than that.
     const QFont form = window->ListView1Widget().font();
-    EXPECT_EQ(form.pointSizeF(), 8.0);
-    for (const QWidget* control : std::initializer_list<const QWidget*>{&window->Command1Widget(),
-                                                                         &window->Command2Widget(), &box}) {
-        EXPECT_EQ(control->font().family(), form.family());
-        EXPECT_LE(control->font().pointSizeF(), 8.0);
-        EXPECT_GE(control->font().pointSizeF(), 6.0);
+    QPushButton& command1 = window->Command1Widget();
+    QPushButton& command2 = window->Command2Widget();
+    WrappingCheckBox& box = window->ChkCommasWidget();
+    const std::pair<QAbstractButton*, QRect> controls[] = {
+        {&command1, TwinInk(command1, command1.size() * 4)},
+        {&command2, TwinInk(command2, command2.size() * 4)},
+        {&box, TwinInk(box, QSize(box.width(), box.height() * 4))}};  // wrapped the same, with room below
+    for (const auto& [control, whole] : controls) {
+        const std::string name = control->text().toStdString();
+        const QRect shown = CaptionInk(*control);
+        EXPECT_FALSE(whole.isEmpty()) << name;
+        EXPECT_NEAR(shown.width(), whole.width(), 1) << name;  // a centred line may start half a pixel over
+        EXPECT_EQ(shown.height(), whole.height()) << name;
+        const QSize pixels = control->size() * control->devicePixelRatioF();
+        EXPECT_TRUE(QRect(QPoint(1, 1), pixels - QSize(2, 2)).contains(shown)) << name << ": clear of the edges";
+        EXPECT_EQ(control->font().family(), form.family()) << name;
+        EXPECT_LE(control->font().pointSizeF(), form.pointSizeF()) << name;
     }
 }
 
@@ -386,9 +411,9 @@ TEST_F(WindowAtScaleTest, NoColumnTitleIsElidedAfterAList) {
 TEST_F(MainWindowTest, TheCheckBoxTogglesFromAnyLineOfItsWrappedCaptionAndFromSpace) {
     Open(systemClipboard);
     WrappingCheckBox& box = window->ChkCommasWidget();
-    const QRect area = box.CaptionArea();
-    const QRect caption = QFontMetrics(box.font()).boundingRect(area, WrappingCheckBox::kCaptionFlags, box.text());
-    ASSERT_GT(caption.height(), QFontMetrics(box.font()).height()) << "the caption wraps";
+    const qreal ratio = box.devicePixelRatioF();
+    const QRect caption = CaptionInk(box);
+    ASSERT_GT(caption.height(), QFontMetrics(box.font()).height() * ratio) << "the caption wraps";
 
     // Reached with Tab, it shows the focus, and Space ticks it.
     const QImage unfocused = box.grab().toImage();
@@ -399,7 +424,7 @@ TEST_F(MainWindowTest, TheCheckBoxTogglesFromAnyLineOfItsWrappedCaptionAndFromSp
     EXPECT_EQ(box.checkState(), Qt::Checked);
 
     // A click on the last line of the caption unticks it.
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(caption.left() + 3, caption.bottom() - 2));
+    QTest::mouseClick(&box, Qt::LeftButton, {}, (QPointF(caption.bottomLeft()) / ratio).toPoint() + QPoint(3, -2));
     EXPECT_EQ(box.checkState(), Qt::Unchecked);
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);

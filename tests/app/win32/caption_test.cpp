@@ -1,12 +1,18 @@
 // What the user sees first, measured at the DPI the window opens at (the
 // stage runs these at 96 and again in a Wine prefix set to 144 DPI): every
-// caption whole inside its control's text area, and the first layout.
+// caption drawn whole inside its control, and the first layout.
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "app/win32/caption_font.h"
 #include "support/win32/window_fixture.h"
+#include "win32/gdi_owners.h"
 
 namespace quorvane::win32::testing {
 namespace {
@@ -21,17 +27,95 @@ LOGFONTW FontOf(HWND control) {
     return font;
 }
 
-// The caption fonts are the form's face at no more than 8 points, so the
-// table's font, the form's own, is 8 points at the window's DPI.
-TEST_F(WindowAtDpiTest, CaptionsUseTheFormFaceAtNoMoreThanEightPoints) {
-    const UINT dpi = ::GetDpiForWindow(window_);
+// Which pixels, row by row, are more black than white where `control` paints
+// its client area, `size`, into a device context of the test's own.
+std::vector<bool> DarkPixels(HWND control, SIZE size) {
+    const unique_hdc dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const unique_hbitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return {};
+    const select_object selected(dc.get(), bitmap.get());
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+    ::GdiFlush();
+    std::vector<bool> dark;
+    for (const std::uint32_t rgb : std::span(static_cast<const std::uint32_t*>(bits), std::size_t(size.cx * size.cy))) {
+        dark.push_back((rgb & 0xFF) + ((rgb >> 8) & 0xFF) + ((rgb >> 16) & 0xFF) < 3 * 128);
+    }
+    return dark;
+}
+
+// The ink of a caption: the pixels, more black than white, of the control
+// painted with its caption that are not so in the control painted without
+// it; how many, and the box around them.
+struct Ink {
+    int pixels = 0;
+    RECT box{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+};
+Ink CaptionInk(HWND control) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const SIZE size{client.right, client.bottom};
+    const std::wstring caption = WindowText(control);
+    const std::vector<bool> drawn = DarkPixels(control, size);
+    ::SetWindowTextW(control, L"");
+    const std::vector<bool> blank = DarkPixels(control, size);
+    ::SetWindowTextW(control, caption.c_str());
+    Ink ink;
+    for (std::size_t i = 0; i < drawn.size() && i < blank.size(); ++i) {
+        if (!drawn[i] || blank[i]) continue;
+        const auto x = static_cast<LONG>(i) % client.right, y = static_cast<LONG>(i) / client.right;
+        ++ink.pixels;
+        ink.box = {std::min(ink.box.left, x), std::min(ink.box.top, y), std::max(ink.box.right, x + 1),
+                   std::max(ink.box.bottom, y + 1)};
+    }
+    return ink;
+}
+
+// The ink of the control's caption as a twin of the control, four times as
+// wide and high, paints it: the caption with room to spare, on one line.
+// Windows draws each glyph alike wherever a line puts it, so a caption
+// wrapped onto more lines leaves as much ink.
+Ink UnconstrainedInk(HWND control) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & ~DWORD{WS_VISIBLE};
+    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> twin(
+        ::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0, client.right * 4,
+                          client.bottom * 4, ::GetParent(control), nullptr, nullptr, nullptr),
+        &::DestroyWindow);
+    ::SendMessageW(twin.get(), WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
+    return CaptionInk(twin.get());
+}
+
+// Each caption shows all of its ink, clear of the control's edges, in the
+// table's face at no more than the table's size; and the size the platform
+// itself says a button needs for its caption (BCM_GETIDEALSIZE) fits it.
+TEST_F(WindowAtDpiTest, EveryCaptionIsDrawnWholeInTheFormsFaceAtMostAtItsSize) {
     const LOGFONTW table = FontOf(Control(kListView1Id));
-    EXPECT_EQ(table.lfHeight, -::MulDiv(8, static_cast<int>(dpi), 72));
     for (const ControlId id : {kCommand1Id, kCommand2Id, kChkCommasId}) {
-        const LOGFONTW caption = FontOf(Control(id));
+        const HWND control = Control(id);
+        RECT client{};
+        ::GetClientRect(control, &client);
+        const Ink shown = CaptionInk(control);
+        const int whole = UnconstrainedInk(control).pixels;
+        EXPECT_GT(whole, 0) << id;
+        EXPECT_EQ(shown.pixels, whole) << id;
+        EXPECT_GT(shown.box.left, 0) << id;
+        EXPECT_GT(shown.box.top, 0) << id;
+        EXPECT_LT(shown.box.right, client.right) << id;
+        EXPECT_LT(shown.box.bottom, client.bottom) << id;
+
+        const LOGFONTW caption = FontOf(control);
         EXPECT_EQ(std::wstring(caption.lfFaceName), std::wstring(table.lfFaceName)) << id;
-        EXPECT_GE(caption.lfHeight, table.lfHeight) << id;
-        EXPECT_LE(caption.lfHeight, -::MulDiv(6, static_cast<int>(dpi), 72)) << id;
+        EXPECT_GE(caption.lfHeight, table.lfHeight) << id;  // heights are negative
+
+        if (id == kChkCommasId) continue;  // its ideal size adds margins the layout's 375 twips lack
+        SIZE ideal{};
+        ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        EXPECT_LE(ideal.cx, client.right) << id;
+        EXPECT_LE(ideal.cy, client.bottom) << id;
     }
 }
 
@@ -47,27 +131,6 @@ TEST_F(WindowAtDpiTest, FirstLayoutBordersTheTableAndSetsTheBottomRowAt5115Twips
     EXPECT_EQ(list.top, Px(120, dpi));
     EXPECT_EQ(list.right, Px(120 + 6765, dpi));
     EXPECT_EQ(list.bottom, Px(120 + 4875, dpi));
-}
-
-// Each caption, laid out by DrawText with the control's own flags in the
-// font the control has once the window is laid out, lies inside its text
-// area; and the size the platform itself says a button needs for its caption
-// (BCM_GETIDEALSIZE) fits the button.
-TEST_F(WindowAtDpiTest, EveryCaptionFitsItsTextArea) {
-    const UINT dpi = ::GetDpiForWindow(window_);
-    for (const ControlId id : {kCommand1Id, kCommand2Id, kChkCommasId}) {
-        const HWND control = Control(id);
-        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-        EXPECT_TRUE(CaptionFits(control, font, dpi, 0)) << id;
-
-        if (id == kChkCommasId) continue;  // its ideal size adds margins the layout's 375 twips lack
-        RECT client{};
-        ::GetClientRect(control, &client);
-        SIZE ideal{};
-        ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-        EXPECT_LE(ideal.cx, client.right) << id;
-        EXPECT_LE(ideal.cy, client.bottom) << id;
-    }
 }
 
 }  // namespace

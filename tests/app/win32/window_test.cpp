@@ -17,12 +17,6 @@ namespace {
 int Px(double twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 double Twips(int pixels, UINT dpi) { return pixels * 1440.0 / dpi; }
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(hwnd, buffer, 256);
-    return buffer;
-}
-
 constexpr std::wstring_view kHeaderTabs = L"NIC\tMAC\tIP Addr\tDHCP Svr\tLeaseObt\tLeaseExp\tWINS\tHost\tDomain\tNIC Name\tDNS";
 
 std::wstring Joined(std::initializer_list<std::wstring_view> parts) {

@@ -22,7 +22,7 @@ finish() {
 
 # check_copy MODE FILE: the copied text against the host's interfaces.
 check_copy() {
-  /usr/bin/python3 "$here/check_clipboard.py" "$1" "$2" "$e2e_work/ip.json"
+  /usr/bin/python3 "$here/../table_check.py" linux "$1" "$2" "$e2e_work/ip.json"
 }
 
 e2e_begin "$shot" || finish

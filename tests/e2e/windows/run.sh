@@ -31,7 +31,7 @@ e2e_tick_and_copy Tab space || finish
 
 ip -j addr >"$e2e_work/ip.json"
 e2e_checks "the copies match ip -j addr" \
-  /usr/bin/python3 "$here/check_table.py" "$e2e_work/tab.txt" "$e2e_work/comma.txt" "$e2e_work/ip.json"
+  /usr/bin/python3 "$here/../table_check.py" windows "$e2e_work/tab.txt" "$e2e_work/comma.txt" "$e2e_work/ip.json"
 
 e2e_check "Alt+F4 is typed" e2e_keys alt+F4
 e2e_check "Alt+F4 closes the program" wait_until 20 e2e_program_ended

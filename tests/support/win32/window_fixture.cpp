@@ -2,6 +2,12 @@
 
 namespace quorvane::win32::testing {
 
+std::wstring WindowText(HWND hwnd) {
+    wchar_t buffer[256] = {};
+    ::GetWindowTextW(hwnd, buffer, 256);
+    return buffer;
+}
+
 void WindowTest::SetUp() {
     window_ = CreateMainWindow(::GetModuleHandleW(nullptr), services_);
     ASSERT_NE(window_, nullptr);

@@ -47,6 +47,9 @@ protected:
     HWND window_ = nullptr;
 };
 
+// A window's text: the main window's title, a control's caption.
+std::wstring WindowText(HWND hwnd);
+
 // Two adapters as the management service might report them.
 std::vector<quorvane::testing::FakeAdapter> TwoAdapters();
 
