@@ -125,6 +125,7 @@ ROWS
 # --- stopping Wine
 # Each row: a prefix folder beside the project's, and whether wine_stop
 # ends its Wine processes and waits for its server (a stand-in records it).
+# shellcheck disable=SC2016 # expanded by the stand-in when it runs
 printf '#!/bin/sh\necho "${WINEPREFIX##*/} $1" >>"%s"\n' "$work/wineserver.log" >"$work/wineserver"
 chmod +x "$work/wineserver"
 (

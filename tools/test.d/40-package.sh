@@ -165,6 +165,6 @@ nothing_left() {
 check "nothing of the package is left" nothing_left
 
 # The zip: its program under Wine, driven the same way.
-wine_make_prefixes
+tools/wine-run cmd /c exit >/dev/null 2>&1
 drive tests/e2e/windows/run.sh "$work/zip/quorvane-$version-win64/bin/quorvane.exe"
 finish
