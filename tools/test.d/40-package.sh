@@ -13,7 +13,7 @@
 # Needs root or sudo for the throw-away root. Ends with "package: N passed,
 # N failed".
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 root=$PWD
 tests=$root/tests/packaging
 app_id=org.quorvane.Quorvane
@@ -126,7 +126,7 @@ ico_matches_svg() {
   local ico=src/app/win32/quorvane.ico frame=0 size sizes=""
   for size in $(identify -format '%w ' "$ico"); do
     rsvg-convert -w "$size" -h "$size" -o "$work/drawn.png" packaging/quorvane.svg
-    convert "$ico[$frame]" "$work/frame.png"
+    convert "${ico}[$frame]" "$work/frame.png"
     if [ "$(compare -metric AE -fuzz 1% "$work/frame.png" "$work/drawn.png" null: 2>&1)" != 0 ]; then
       echo "the $size px frame differs from the SVG: run packaging/make-ico"
       return 1

@@ -9,7 +9,7 @@
 # compiler would not give shows too. Where two files differ, diffoscope says
 # how. Ends with "reproducible: N passed, N failed".
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 source tools/lib/checks.sh
 
 work=$(mktemp -d)
