@@ -18,6 +18,7 @@ using quorvane::linux_inventory::DhcpLease;
 
 void Check(const std::optional<DhcpLease>& lease) {
     if (!lease) return;
+    if (lease->address && !quorvane::linux_inventory::IsIpv4Text(*lease->address)) std::abort();
     if (lease->server && !quorvane::linux_inventory::IsIpv4Text(*lease->server)) std::abort();
     for (const std::string& server : lease->dnsServers) {
         if (!quorvane::linux_inventory::IsIpv4Text(server)) std::abort();

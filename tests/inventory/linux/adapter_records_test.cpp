@@ -1,21 +1,16 @@
 // How kernel, NetworkManager and resolver facts become adapter records.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include "base/error.h"
 #include "inventory/linux/adapter_records.h"
+#include "support/linux/fake_link.h"
 #include "support/linux/time_zone.h"
 #include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
 namespace {
 
-KernelAddress Address(const char* text) {
-    KernelAddress address;
-    address.family = std::string_view(text).find(':') == std::string_view::npos ? AF_INET : AF_INET6;
-    inet_pton(address.family, text, address.bytes.data());
-    return address;
-}
+using testing::FakeAddress;
 
 KernelLink Link(std::uint32_t index, std::string name, bool up, std::vector<KernelAddress> addresses = {}) {
     KernelLink link;
@@ -28,7 +23,7 @@ KernelLink Link(std::uint32_t index, std::string name, bool up, std::vector<Kern
 }
 
 KernelLink Loopback() {
-    KernelLink lo = Link(1, "lo", true, {Address("127.0.0.1"), Address("::1")});
+    KernelLink lo = Link(1, "lo", true, {FakeAddress("127.0.0.1"), FakeAddress("::1")});
     lo.loopback = true;
     lo.hardwareAddress.assign(6, 0);
     return lo;
@@ -45,8 +40,8 @@ const AdapterRecord* Find(const std::vector<AdapterRecord>& records, std::uint32
 
 SystemFacts MachineWithoutServices() {
     SystemFacts facts;
-    facts.links = {Link(7, "wlan0", true, {Address("fe80::2"), Address("192.168.1.20")}), Loopback(),
-                   Link(3, "eth0", false, {Address("10.0.0.9")}), Link(4, "br0", true)};
+    facts.links = {Link(7, "wlan0", true, {FakeAddress("fe80::2"), FakeAddress("192.168.1.20")}), Loopback(),
+                   Link(3, "eth0", false, {FakeAddress("10.0.0.9")}), Link(4, "br0", true)};
     facts.resolvConf = ResolverConfig{{"192.168.1.1", "9.9.9.9"}, "home.example"};
     facts.hostName = "workstation";
     facts.driverOf = [](const std::string& name) -> std::optional<std::string> {

@@ -108,6 +108,10 @@ std::unique_ptr<ChildProcess> DhcpLab::StartClient(const std::vector<std::string
     return std::make_unique<ChildProcess>(command);
 }
 
+bool DhcpLab::AddClientAddress(const std::string& cidr) const {
+    return Ip(client_, {"addr", "add", cidr, "dev", kClientInterface});
+}
+
 std::string DhcpLab::ClientRoot(const ChildProcess& client) { return "/proc/" + std::to_string(client.pid()) + "/root"; }
 
 std::optional<std::int64_t> DhcpLab::ServerLeaseExpiry() const {

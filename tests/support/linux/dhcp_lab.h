@@ -47,6 +47,9 @@ public:
     // The client's view of the file system: /proc/PID/root of its shell.
     static std::string ClientRoot(const ChildProcess& client);
 
+    // Gives the client's interface one more address ("10.77.0.250/24").
+    bool AddClientAddress(const std::string& cidr) const;
+
     // The expiry dnsmasq recorded for the lease it handed out, once it did.
     [[nodiscard]] std::optional<std::int64_t> ServerLeaseExpiry() const;
 

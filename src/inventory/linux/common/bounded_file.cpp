@@ -11,7 +11,7 @@
 
 namespace quorvane::linux_inventory {
 
-std::optional<FileSnapshot> ReadFileSnapshot(const std::string& path, std::size_t maxBytes) {
+std::optional<FileSnapshot> ReadFileSnapshot(const std::string& path, std::size_t maxBytes, BoundedPart part) {
     // Non-blocking, so opening a FIFO does not wait for a writer; it is then
     // turned away as not a regular file.
     const unique_fd file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -21,8 +21,14 @@ std::optional<FileSnapshot> ReadFileSnapshot(const std::string& path, std::size_
 
     FileSnapshot snapshot;
     snapshot.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec);
+    const auto size = static_cast<std::size_t>(std::max<off_t>(status.st_size, 0));
+    snapshot.cut = size > maxBytes;
+    if (snapshot.cut && part == BoundedPart::Last &&
+        lseek(file.get(), static_cast<off_t>(size - maxBytes), SEEK_SET) < 0) {
+        return std::nullopt;
+    }
     // Sized by what the file says it holds, grown should it hold more.
-    snapshot.text.reserve(std::min(maxBytes, static_cast<std::size_t>(std::max<off_t>(status.st_size, 0))));
+    snapshot.text.reserve(std::min(maxBytes, size));
     char chunk[16 * 1024];
     while (snapshot.text.size() < maxBytes) {
         const ssize_t n = read(file.get(), chunk, std::min(sizeof chunk, maxBytes - snapshot.text.size()));

@@ -80,4 +80,12 @@ std::vector<LocalBusEntry> LocalBusEntries(std::string_view address) {
     return entries;
 }
 
+std::optional<std::string> FirstAnsweringEntry(std::string_view address,
+                                               const std::function<bool(const LocalBusEntry&)>& answers) {
+    for (const LocalBusEntry& entry : LocalBusEntries(address)) {
+        if (answers(entry)) return entry.text;
+    }
+    return std::nullopt;
+}
+
 }  // namespace quorvane::linux_inventory

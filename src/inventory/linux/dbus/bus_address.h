@@ -3,6 +3,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,5 +29,11 @@ std::string SystemBusAddress();
 // and are left out, as are entries whose socket name is empty, badly
 // escaped or too long for a socket address.
 std::vector<LocalBusEntry> LocalBusEntries(std::string_view address);
+
+// The text of the address's first local-socket entry for which `answers`
+// holds, asked in the address's order; nullopt when none does. A connection
+// given this text alone reaches the socket that answered and no other.
+std::optional<std::string> FirstAnsweringEntry(std::string_view address,
+                                               const std::function<bool(const LocalBusEntry&)>& answers);
 
 }  // namespace quorvane::linux_inventory

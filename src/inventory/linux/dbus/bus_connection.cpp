@@ -8,14 +8,11 @@
 namespace quorvane::linux_inventory {
 
 BusConnection::BusConnection(const std::optional<std::string>& address, std::chrono::milliseconds deadline) {
-    const std::string busAddress = address.value_or(SystemBusAddress());
-    const std::optional<LocalBusEntry> answered = AnsweringEntry(busAddress, deadline);
-    if (!answered) return;
+    const std::optional<std::string> endpoint = ProbedEndpoint(address.value_or(SystemBusAddress()), deadline);
+    if (!endpoint) return;
     static std::atomic<unsigned> counter{0};
     name_ = QStringLiteral("quorvane-linux-source-%1").arg(counter++);
-    // QtDBus is given the whole address, as libdbus would be; answered->text
-    // would hold it to the one entry that answered the probe.
-    connection_ = QDBusConnection::connectToBus(QString::fromStdString(busAddress), name_);
+    connection_ = QDBusConnection::connectToBus(QString::fromStdString(*endpoint), name_);
 }
 
 BusConnection::~BusConnection() {

@@ -9,9 +9,9 @@
 namespace quorvane::linux_inventory {
 
 // A connection of its own to one bus for one snapshot, named uniquely so two
-// snapshots never share it, and closed again when this object goes. Not
-// connected when the bus did not answer before the deadline (see
-// AnsweringEntry).
+// snapshots never share it, and closed again when this object goes; made
+// to the endpoint that answered the probe (ProbedEndpoint), and not at all
+// when none answered before the deadline.
 class BusConnection {
 public:
     // nullopt is the system bus.

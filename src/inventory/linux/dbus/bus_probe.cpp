@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 
 #include "inventory/linux/common/unique_fd.h"
 
@@ -103,32 +102,34 @@ std::string HexOf(std::string_view text) {
     return hex;
 }
 
-}  // namespace
-
-std::optional<LocalBusEntry> AnsweringEntry(const std::string& address, std::chrono::milliseconds deadlineFromNow) {
-    const Clock::time_point deadline = Clock::now() + deadlineFromNow;
-    std::vector<LocalBusEntry> entries = LocalBusEntries(address);
-    if (entries.empty() || deadlineFromNow.count() <= 0) return std::nullopt;
-    LocalBusEntry& entry = entries.front();
+// Whether the daemon at the entry's socket takes a connection, authenticates
+// it and answers Hello, all before the deadline.
+bool EntryAnswers(const LocalBusEntry& entry, Clock::time_point deadline) {
+    if (Clock::now() >= deadline) return false;
     const unique_fd fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!fd) return std::nullopt;
+    if (!fd) return false;
     // A local socket connects at once or not at all (EAGAIN: its backlog is full).
-    if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&entry.socket), entry.length) != 0) return std::nullopt;
+    if (connect(fd.get(), reinterpret_cast<const sockaddr*>(&entry.socket), entry.length) != 0) return false;
     const std::string auth = std::string(1, '\0') + "AUTH EXTERNAL " + HexOf(std::to_string(geteuid())) + "\r\n";
     std::string received;
     const auto line = [](const std::string& bytes) { return bytes.find("\r\n") != std::string::npos; };
-    if (!SendAll(fd.get(), auth, deadline) || !ReceiveUntil(fd.get(), received, line, deadline)) return std::nullopt;
+    if (!SendAll(fd.get(), auth, deadline) || !ReceiveUntil(fd.get(), received, line, deadline)) return false;
     // Another answer than OK (REJECTED, say) still shows a daemon at work;
     // QtDBus then tries its other mechanisms itself.
-    if (received.rfind("OK ", 0) != 0) return std::move(entry);
+    if (received.rfind("OK ", 0) != 0) return true;
     received.clear();
     // A reply's fixed header starts with the byte order and the message type.
     const auto replied = [](const std::string& bytes) { return bytes.size() >= 2; };
-    const bool greeted = SendAll(fd.get(), "BEGIN\r\n" + HelloMessage(), deadline) &&
-                         ReceiveUntil(fd.get(), received, replied, deadline) &&
-                         (received[1] == '\2' || received[1] == '\3');
-    if (!greeted) return std::nullopt;
-    return std::move(entry);
+    return SendAll(fd.get(), "BEGIN\r\n" + HelloMessage(), deadline) &&
+           ReceiveUntil(fd.get(), received, replied, deadline) && (received[1] == '\2' || received[1] == '\3');
+}
+
+}  // namespace
+
+std::optional<std::string> ProbedEndpoint(const std::string& address, std::chrono::milliseconds deadlineFromNow) {
+    if (deadlineFromNow.count() <= 0) return std::nullopt;
+    const Clock::time_point deadline = Clock::now() + deadlineFromNow;
+    return FirstAnsweringEntry(address, [&](const LocalBusEntry& entry) { return EntryAnswers(entry, deadline); });
 }
 
 }  // namespace quorvane::linux_inventory

@@ -8,16 +8,16 @@
 
 namespace quorvane::linux_inventory {
 
-// The address's first local-socket entry, when the D-Bus daemon there takes
-// a connection, authenticates it and answers Hello, all before the
-// deadline; nullopt otherwise. QtDBus makes the same handshake without a
-// deadline of its own (about 25 s against a daemon that accepts and never
-// answers), so nothing is handed to it before the daemon has shown it
-// answers.
-std::optional<LocalBusEntry> AnsweringEntry(const std::string& address, std::chrono::milliseconds deadline);
+// The address's first local-socket entry whose D-Bus daemon takes a
+// connection, authenticates it and answers Hello, the entries tried in turn
+// and all before the one deadline; nullopt when none does. QtDBus makes the
+// same handshake without a deadline of its own (about 25 s against a daemon
+// that accepts and never answers), so it is handed this entry's text and
+// nothing else: an endpoint that answered.
+std::optional<std::string> ProbedEndpoint(const std::string& address, std::chrono::milliseconds deadline);
 
 inline bool BusAnswers(const std::string& address, std::chrono::milliseconds deadline) {
-    return AnsweringEntry(address, deadline).has_value();
+    return ProbedEndpoint(address, deadline).has_value();
 }
 
 }  // namespace quorvane::linux_inventory

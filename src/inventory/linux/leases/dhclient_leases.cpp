@@ -129,10 +129,7 @@ void TakeOption(const std::vector<Token>& s, LeaseBlock& block) {
     } else if (name == "dhcp-lease-time") {
         block.leaseSeconds = ParseSeconds(s[2].text);
     } else if (name == "domain-name" && s[2].kind == Token::Quoted) {
-        // The option may name several domains; the first is the interface's.
-        const std::string& names = s[2].text;
-        const std::size_t start = names.find_first_not_of(' ');
-        if (start != std::string::npos) block.lease.domain = names.substr(start, names.find(' ', start) - start);
+        block.lease.domain = FirstDomainName(s[2].text);
     } else if (name == "domain-name-servers") {
         block.lease.dnsServers.clear();
         for (std::size_t i = 2; i < s.size(); ++i) {
@@ -155,6 +152,8 @@ void TakeStatement(const std::vector<Token>& s, LeaseBlock& block) {
     if (s.empty() || s[0].kind != Token::Word) return;
     if (s[0].text == "interface" && s.size() == 2 && s[1].kind == Token::Quoted) {
         block.interfaceName = s[1].text;
+    } else if (s[0].text == "fixed-address" && s.size() == 2 && IsIpv4Text(s[1].text)) {
+        block.lease.address = s[1].text;
     } else if (s[0].text == "option") {
         TakeOption(s, block);
     } else if (s[0].text == "expire") {
@@ -164,9 +163,10 @@ void TakeStatement(const std::vector<Token>& s, LeaseBlock& block) {
 
 }  // namespace
 
-std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName) {
+std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName,
+                                             const std::function<bool(const DhcpLease&)>& accept) {
     Tokenizer tokens(text);
-    std::optional<LeaseBlock> newest;
+    std::optional<DhcpLease> newest;
     std::optional<LeaseBlock> current;  // the lease block being read
     std::vector<Token> statement;
     bool cut = false;                   // the statement grew too long
@@ -186,7 +186,10 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
         } else if (punctuation && token->text == "}") {
             if (depth > 0) --depth;
             if (depth == 0 && current) {
-                if (current->interfaceName == interfaceName) newest = std::move(current);
+                if (current->interfaceName == interfaceName) {
+                    current->lease.obtained = ObtainedAt(current->lease.expires, current->leaseSeconds);
+                    if (!accept || accept(current->lease)) newest = std::move(current->lease);
+                }
                 current.reset();
             }
             statement.clear();
@@ -203,10 +206,15 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
             }
         }
     }
-    if (!newest) return std::nullopt;
-    DhcpLease lease = std::move(newest->lease);
-    lease.obtained = ObtainedAt(lease.expires, newest->leaseSeconds);
-    return lease;
+    return newest;
+}
+
+std::string_view WholeLeaseBlocks(std::string_view cutText) {
+    // dhclient starts each top-level statement on a line of its own, and
+    // escapes line breaks inside strings, so a line that starts with "lease"
+    // starts a block.
+    const std::size_t start = cutText.find("\nlease");
+    return start == std::string_view::npos ? std::string_view() : cutText.substr(start + 1);
 }
 
 }  // namespace quorvane::linux_inventory

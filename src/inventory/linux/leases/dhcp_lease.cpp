@@ -12,6 +12,12 @@ std::optional<std::int64_t> ParseSeconds(std::string_view text) {
     return value;
 }
 
+std::optional<std::string> FirstDomainName(std::string_view names) {
+    const std::size_t start = names.find_first_not_of(' ');
+    if (start == std::string_view::npos) return std::nullopt;
+    return std::string(names.substr(start, names.find(' ', start) - start));
+}
+
 std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expires,
                                        const std::optional<std::int64_t>& leaseTime) {
     if (!expires || !leaseTime || *leaseTime < 0 || *leaseTime > *expires) return std::nullopt;

@@ -11,6 +11,9 @@ namespace quorvane::linux_inventory {
 // What a DHCP client keeps of the IPv4 lease it holds for one interface;
 // nullopt marks a fact its records do not carry.
 struct DhcpLease {
+    // The address the lease assigns, dotted quad: the lease describes a link
+    // only while the link holds it.
+    std::optional<std::string> address;
     std::optional<std::string> server;     // the server identifier, dotted quad
     std::optional<std::int64_t> obtained;  // seconds since the epoch
     std::optional<std::int64_t> expires;   // seconds since the epoch; nullopt also for a lease that never ends
@@ -42,6 +45,10 @@ struct LeaseDirectories {
 // it would put the start before the epoch.
 std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expires,
                                        const std::optional<std::int64_t>& leaseTime);
+
+// The first of the space-separated names a lease gives as its domain;
+// nullopt when it gives none.
+std::optional<std::string> FirstDomainName(std::string_view names);
 
 // A DHCP time in whole seconds written as decimal digits; nullopt for
 // anything else (a sign, blanks, a unit, a number beyond 64 bits).

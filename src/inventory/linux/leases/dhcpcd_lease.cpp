@@ -13,6 +13,7 @@ namespace quorvane::linux_inventory {
 namespace {
 
 // The fixed part of a BOOTP message, then the options' magic cookie.
+constexpr std::size_t kYourAddressOffset = 16;
 constexpr std::size_t kSnameOffset = 44, kSnameSize = 64;
 constexpr std::size_t kFileOffset = 108, kFileSize = 128;
 constexpr std::size_t kCookieOffset = 236;
@@ -66,11 +67,8 @@ std::optional<std::uint32_t> BigEndian32(const std::vector<std::uint8_t>& bytes)
 
 // The first of the names in option 15, up to a NUL some servers append.
 std::optional<std::string> FirstDomain(const std::vector<std::uint8_t>& bytes) {
-    std::string names(bytes.begin(), bytes.end());
-    names = names.substr(0, names.find('\0'));
-    const std::size_t start = names.find_first_not_of(' ');
-    if (start == std::string::npos) return std::nullopt;
-    return names.substr(start, names.find(' ', start) - start);
+    const std::string names(bytes.begin(), bytes.end());
+    return FirstDomainName(std::string_view(names).substr(0, names.find('\0')));
 }
 
 }  // namespace
@@ -88,6 +86,7 @@ std::optional<DhcpLease> ParseDhcpcdLease(std::span<const std::uint8_t> message,
     }
 
     DhcpLease lease;
+    lease.address = AddressText(AF_INET, message.subspan(kYourAddressOffset, 4));
     if (const auto server = options.find(kServerIdentifier); server != options.end() && server->second.size() == 4) {
         lease.server = Ipv4At(server->second, 0);
     }

@@ -1,7 +1,9 @@
 #include "inventory/linux/leases/lease_files.h"
 
 #include <dirent.h>
+#include <sys/socket.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +19,8 @@ namespace {
 
 // networkd's and dhcpcd's files hold one lease (dhcpcd's is one DHCP
 // message, at most a few kilobytes). dhclient appends every lease it gets
-// and compacts the file when it starts, so a megabyte holds thousands; a
-// machine has one such file per interface at most.
+// and compacts the file when it starts, so a megabyte holds thousands, the
+// newest at its end; a machine has one such file per interface at most.
 constexpr std::size_t kMaxLeaseBytes = 64 * 1024;
 constexpr std::size_t kMaxDhclientBytes = 1 << 20;
 constexpr std::size_t kMaxDhclientFiles = 16;
@@ -28,25 +30,37 @@ struct Candidate {
     std::int64_t written = 0;
 };
 
-std::optional<Candidate> NetworkdLease(const std::string& dir, std::uint32_t index) {
-    const auto file = ReadFileSnapshot(dir + "/" + std::to_string(index), kMaxLeaseBytes);
+// A lease describes the link only while the link holds the address it
+// assigns. A lease file outlives its client: ifupdown leaves dhclient's
+// behind when an interface is given a static address, and a client that
+// was tried once and removed leaves its own.
+bool DescribesLink(const DhcpLease& lease, const KernelLink& link) {
+    if (!lease.address) return false;
+    return std::ranges::any_of(link.addresses, [&](const KernelAddress& held) {
+        return held.family == AF_INET && AddressText(held) == lease.address;
+    });
+}
+
+std::optional<Candidate> NetworkdLease(const std::string& dir, const KernelLink& link) {
+    const auto file = ReadFileSnapshot(dir + "/" + std::to_string(link.index), kMaxLeaseBytes);
     if (!file) return std::nullopt;
     auto lease = ParseNetworkdLease(file->text);
-    if (!lease) return std::nullopt;
+    if (!lease || !DescribesLink(*lease, link)) return std::nullopt;
     return Candidate{std::move(*lease), file->modified};
 }
 
-std::optional<Candidate> DhcpcdLease(const std::string& dir, const std::string& name) {
-    const auto file = ReadFileSnapshot(dir + "/" + name + ".lease", kMaxLeaseBytes);
+std::optional<Candidate> DhcpcdLease(const std::string& dir, const KernelLink& link) {
+    const auto file = ReadFileSnapshot(dir + "/" + link.name + ".lease", kMaxLeaseBytes);
     if (!file) return std::nullopt;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(file->text.data());
     auto lease = ParseDhcpcdLease(std::span<const std::uint8_t>(bytes, file->text.size()), file->modified);
-    if (!lease) return std::nullopt;
+    if (!lease || !DescribesLink(*lease, link)) return std::nullopt;
     return Candidate{std::move(*lease), file->modified};
 }
 
 // dhclient*.leases: ifupdown's dhclient.IFNAME.leases and the default
-// dhclient.leases. Each lease block names its interface.
+// dhclient.leases. Each lease block names its interface. Of a file beyond
+// the bound, its last part, from its first whole block on.
 std::vector<FileSnapshot> ReadDhclientFiles(const std::string& dir) {
     std::vector<FileSnapshot> files;
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(dir.c_str()), closedir);
@@ -56,18 +70,24 @@ std::vector<FileSnapshot> ReadDhclientFiles(const std::string& dir) {
         const std::string_view name = entry->d_name;
         if (!name.starts_with("dhclient") || !name.ends_with(".leases")) continue;
         if (++seen > kMaxDhclientFiles) break;
-        if (auto file = ReadFileSnapshot(dir + "/" + std::string(name), kMaxDhclientBytes)) {
-            files.push_back(std::move(*file));
-        }
+        auto file = ReadFileSnapshot(dir + "/" + std::string(name), kMaxDhclientBytes, BoundedPart::Last);
+        if (!file) continue;
+        if (file->cut) file->text = std::string(WholeLeaseBlocks(file->text));
+        files.push_back(std::move(*file));
     }
     return files;
 }
 
-std::optional<Candidate> DhclientLease(const std::vector<FileSnapshot>& files, const std::string& name) {
+// The newest lease for the link that describes it: of the most recently
+// written file that has one, the last such block.
+std::optional<Candidate> DhclientLease(const std::vector<FileSnapshot>& files, const KernelLink& link) {
     std::optional<Candidate> newest;
     for (const FileSnapshot& file : files) {
         if (newest && file.modified < newest->written) continue;
-        if (auto lease = ParseDhclientLeases(file.text, name)) newest = Candidate{std::move(*lease), file.modified};
+        const auto describes = [&](const DhcpLease& lease) { return DescribesLink(lease, link); };
+        if (auto lease = ParseDhclientLeases(file.text, link.name, describes)) {
+            newest = Candidate{std::move(*lease), file.modified};
+        }
     }
     return newest;
 }
@@ -81,9 +101,9 @@ const std::vector<FileSnapshot>& LeaseFiles::DhclientFiles() {
 
 std::optional<DhcpLease> LeaseFiles::Of(const KernelLink& link) {
     if (!IsPlainFileName(link.name)) return std::nullopt;
-    if (auto networkd = NetworkdLease(directories_.networkd, link.index)) return std::move(networkd->lease);
-    auto dhcpcd = DhcpcdLease(directories_.dhcpcd, link.name);
-    auto dhclient = DhclientLease(DhclientFiles(), link.name);
+    if (auto networkd = NetworkdLease(directories_.networkd, link)) return std::move(networkd->lease);
+    auto dhcpcd = DhcpcdLease(directories_.dhcpcd, link);
+    auto dhclient = DhclientLease(DhclientFiles(), link);
     if (dhcpcd && (!dhclient || dhcpcd->written >= dhclient->written)) return std::move(dhcpcd->lease);
     if (dhclient) return std::move(dhclient->lease);
     return std::nullopt;

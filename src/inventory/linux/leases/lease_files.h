@@ -19,9 +19,12 @@ public:
     // The lease the interface's DHCP client holds, chosen by what the
     // machine runs: systemd-networkd's state when it has the interface (it
     // lives in /run, so only while networkd runs), else the more recently
-    // written of dhcpcd's lease file and dhclient's lease files. nullopt when
-    // none knows the interface. Every file is read with a bound; what cannot
-    // be read or parsed counts as absent.
+    // written of dhcpcd's lease file and dhclient's lease files. Only a
+    // lease whose address the link holds now counts, expired or not; one
+    // whose address has gone counts as absent, so a file left behind never
+    // hides a live lease. nullopt when no lease describes the link. Every
+    // file is read with a bound; what cannot be read or parsed counts as
+    // absent.
     std::optional<DhcpLease> Of(const KernelLink& link);
 
 private:

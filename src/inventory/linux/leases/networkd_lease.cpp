@@ -17,12 +17,16 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view text) {
         if (equals == std::string_view::npos) continue;
         const std::string_view key = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
-        if (key == "ADDRESS") isLease = true;
+        if (key == "ADDRESS") {
+            isLease = true;
+            if (IsIpv4Text(value)) lease.address = std::string(value);
+        }
         if (key == "SERVER_ADDRESS") {
             isLease = true;
             if (IsIpv4Text(value)) lease.server = std::string(value);
         }
         if (key == "LIFETIME") lease.leaseTime = ParseSeconds(value);
+        if (key == "DOMAINNAME") lease.domain = FirstDomainName(value);
     }
     if (!isLease) return std::nullopt;
     return lease;

@@ -9,7 +9,9 @@ namespace quorvane::linux_inventory {
 
 // systemd-networkd's own record of an interface's DHCPv4 lease
 // (/run/systemd/netif/leases/IFINDEX, KEY=VALUE lines). networkd calls the
-// format private, so only SERVER_ADDRESS and LIFETIME are read. The file
+// format private, so only ADDRESS, SERVER_ADDRESS, LIFETIME and DOMAINNAME
+// are read; DOMAINNAME is the domain the lease handed out, kept even where
+// networkd publishes none for the link (UseDomains=no, its default). The file
 // carries no date: networkd rewrites it whenever it saves the link's state,
 // so its modification time is not when the lease was obtained; the lease
 // time only gives that date together with the expiry networkd publishes.

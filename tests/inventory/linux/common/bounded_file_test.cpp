@@ -25,6 +25,11 @@ TEST(LinuxSourceBoundedFile, ReadsAtMostTheBoundAndTheModificationTime) {
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->text, "0123456789");
     EXPECT_EQ(whole->modified, 1169473439);
+    EXPECT_FALSE(whole->cut);
+    const auto last = ReadFileSnapshot(path, 4, BoundedPart::Last);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->text, "6789");
+    EXPECT_TRUE(last->cut);
     EXPECT_EQ(ReadBoundedFile(path, 4), "0123");
     EXPECT_EQ(ReadBoundedFile(path, 0), "");
     std::remove(path.c_str());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,23 @@ TEST(LinuxSourceBusAddress, EachLocalSocketEntryWithItsOwnText) {
         std::vector<std::string> described;
         for (const LocalBusEntry& entry : LocalBusEntries(c.address)) described.push_back(Described(entry));
         EXPECT_EQ(described, c.entries) << c.address;
+    }
+}
+
+TEST(LinuxSourceBusAddress, TheEndpointIsTheFirstEntryThatAnswersAlone) {
+    const struct {
+        const char* address;
+        std::set<std::string> answering;  // socket paths
+        std::optional<std::string> endpoint;
+    } cases[] = {
+        {"tcp:host=h,port=1;unix:path=/a,guid=01", {"/a"}, "unix:path=/a,guid=01"},
+        {"unix:path=/a;unix:path=/b;tcp:host=h,port=1", {"/b"}, "unix:path=/b"},
+        {"unix:path=/a;unix:path=/b", {"/a", "/b"}, "unix:path=/a"},
+        {"unix:path=/a;tcp:host=h,port=1", {}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto answers = [&](const LocalBusEntry& entry) { return c.answering.contains(entry.socket.sun_path); };
+        EXPECT_EQ(FirstAnsweringEntry(c.address, answers), c.endpoint) << c.address;
     }
 }
 

@@ -7,11 +7,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/leases/dhcpcd_lease.h"
 #include "inventory/linux/leases/lease_files.h"
 #include "inventory/linux/leases/networkd_lease.h"
+#include "support/linux/fake_link.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -58,6 +60,7 @@ lease6 {
 TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
     const auto eth = ParseDhclientLeases(kDhclientFile, "eth0");
     ASSERT_TRUE(eth);
+    EXPECT_EQ(eth->address, "192.168.1.20");
     EXPECT_EQ(eth->server, "192.168.1.2");
     EXPECT_EQ(eth->expires, 1169473439 + 3 * 86400);  // 2007-01-25 13:43:59 UTC
     EXPECT_EQ(eth->obtained, 1169473439);
@@ -184,16 +187,18 @@ TEST(LinuxSourceDhcpcdLease, WhatIsNoAcknowledgementIsRejectedOrCutShort) {
     EXPECT_EQ(cut->expires, std::nullopt);
 }
 
-TEST(LinuxSourceNetworkdLease, OnlyTheServerAndLeaseTimeOfALeaseFile) {
+TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) {
     const auto lease = ParseNetworkdLease(
         "# This is private data. Do not parse.\nADDRESS=10.77.0.150\nSERVER_ADDRESS=10.77.0.1\nLIFETIME=259200\n"
         "DNS=10.77.0.53\nDOMAINNAME=lab.example\n");
     ASSERT_TRUE(lease);
-    DhcpLease serverAndTime;
-    serverAndTime.server = "10.77.0.1";
-    serverAndTime.leaseTime = 259200;
-    EXPECT_EQ(*lease, serverAndTime);
-    EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.150\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
+    DhcpLease expected;
+    expected.address = "10.77.0.150";
+    expected.server = "10.77.0.1";
+    expected.leaseTime = 259200;
+    expected.domain = "lab.example";
+    EXPECT_EQ(*lease, expected);
+    EXPECT_EQ(ParseNetworkdLease("ADDRESS=10.77.0.1500\nSERVER_ADDRESS=not-an-address\n"), DhcpLease{});
     EXPECT_EQ(ParseNetworkdLease("# no lease\nDNS=10.77.0.53\n"), std::nullopt);
 }
 
@@ -207,7 +212,8 @@ TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
     EXPECT_EQ(ParseSeconds("99999999999999999999"), std::nullopt);
 }
 
-// Lease folders of the three clients in a temporary folder.
+// Lease folders of the three clients in a temporary folder, and eth0 (index
+// 2), which holds 10.0.0.20.
 class LeaseFolders : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -218,24 +224,26 @@ protected:
         }
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
+    void Empty() { TearDown(); SetUp(); }
 
     static void Write(const std::string& path, const std::string& text, std::int64_t modified) {
         std::ofstream(path, std::ios::binary) << text;
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
-    static std::string DhcpcdFile(std::uint8_t lastServerByte) {
-        const auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20) {
+        auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+        message[16] = 10, message[17] = 0, message[18] = 0, message[19] = lastAddressByte;
         return std::string(message.begin(), message.end());
     }
-    static std::string DhclientFile(const std::string& server) {
-        return "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n";
+    static std::string DhclientFile(const std::string& server, const std::string& address = "10.0.0.20",
+                                    const std::string& expire = "never") {
+        return "lease { interface \"eth0\"; fixed-address " + address + "; option dhcp-server-identifier " + server +
+               "; expire " + expire + "; }\n";
     }
-    std::optional<std::string> ServerOf(const std::string& name, std::uint32_t index = 2) const {
-        KernelLink link;
-        link.index = index;
-        link.name = name;
-        const auto lease = LeaseFiles(dirs_).Of(link);
+    std::optional<std::string> ServerOf(const char* name = "eth0", std::uint32_t index = 2,
+                                        const char* address = "10.0.0.20") const {
+        const auto lease = LeaseFiles(dirs_).Of(testing::FakeUpLink(index, name, address));
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
@@ -243,6 +251,40 @@ protected:
     std::string root_;
     LeaseDirectories dirs_;
 };
+
+TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
+    const std::string dhclient = "dhcp/dhclient.leases", dhcpcd = "dhcpcd/eth0.lease";
+    const struct {
+        const char* what;
+        const char* linkAddress;
+        std::vector<std::tuple<std::string, std::string, std::int64_t>> files;  // under the root, text, written
+        std::optional<std::string> server;
+    } cases[] = {
+        {"on the link", "10.0.0.20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, "10.0.0.1"},
+        {"unexpired, its address gone", "10.0.0.99", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
+        {"expired, on the link", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "epoch 1"), 1}}, "10.0.0.1"},
+        {"only an older dhclient lease on the link", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21"), 1}}, "10.0.0.1"},
+        {"an IPv6-only link", "2001:db8::20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
+        {"a stale dhcpcd file newer than dhclient's live lease", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1"), 1}, {dhcpcd, DhcpcdFile(3, 21), 2}}, "10.0.0.1"},
+        {"a stale networkd file beside dhcpcd's live lease", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n", 1}, {dhcpcd, DhcpcdFile(3), 1}}, "10.0.0.3"},
+    };
+    for (const auto& c : cases) {
+        Empty();
+        for (const auto& [path, text, written] : c.files) Write(root_ + "/" + path, text, written);
+        EXPECT_EQ(ServerOf("eth0", 2, c.linkAddress), c.server) << c.what;
+    }
+}
+
+TEST_F(LeaseFolders, PastTheBoundDhclientsLastMebibyteFromItsFirstWholeBlock) {
+    // The last MiB starts inside this string; read from there, the rest would be misread.
+    const std::string old = "lease { interface \"eth0\"; option domain-name \"" + std::string(1 << 20, 'a') + "\"; }\n";
+    Write(dirs_.dhclient + "/dhclient.leases", old + DhclientFile("10.0.0.1"), 1);
+    EXPECT_EQ(ServerOf(), "10.0.0.1");
+}
 
 TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
     EXPECT_EQ(ServerOf("eth0"), std::nullopt);
@@ -259,7 +301,7 @@ TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
 
 TEST_F(LeaseFolders, NetworkdStateComesFirstByInterfaceIndex) {
     Write(dirs_.dhcpcd + "/eth0.lease", DhcpcdFile(3), 3000);
-    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.50\nSERVER_ADDRESS=10.0.0.5\n", 1000);
+    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\n", 1000);
     EXPECT_EQ(ServerOf("eth0", 2), "10.0.0.5");
     EXPECT_EQ(ServerOf("eth0", 3), "10.0.0.3");
 }
