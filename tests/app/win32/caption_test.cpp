@@ -133,19 +133,5 @@ TEST_F(WindowAtDpiTest, FirstLayoutBordersTheTableAndSetsTheBottomRowAt5115Twips
     EXPECT_EQ(list.bottom, Px(120 + 4875, dpi));
 }
 
-// The table's name is for screen readers alone: the list view keeps it as
-// its window text, which it never draws.
-TEST_F(WindowTest, TheTablesNameForScreenReadersIsNotDrawn) {
-    source_.adapters = TwoAdapters();
-    Click(kCommand1Id);
-    const HWND list = Control(kListView1Id);
-    ASSERT_EQ(WindowText(list), L"Network adapters");
-    RECT client{};
-    ::GetClientRect(list, &client);
-    const std::vector<bool> painted = DarkPixels(list, {client.right, client.bottom});
-    ASSERT_GT(std::count(painted.begin(), painted.end(), true), 0) << "the rows' text is painted where the test reads";
-    EXPECT_EQ(CaptionInk(list).pixels, 0);
-}
-
 }  // namespace
 }  // namespace quorvane::win32::testing
