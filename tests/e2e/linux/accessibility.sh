@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # What a screen reader finds in the Linux program through AT-SPI: with Qt's
 # bridge on, in a network namespace with two known adapters, atspi_check.py
-# walks it before a list, after Alt+L and after Down; the program must
-# still run after each. Ends with "linux-a11y: N passed, N failed"; skips,
+# walks it before a list, after Alt+L and after Down; the program must still
+# run after each. Ends with "linux-screen-reader: N passed, N failed"; skips,
 # saying why, without root or a tool. Usage: accessibility.sh QUORVANE, with
 # DISPLAY and a session bus on a path (tools/lib): abstract sockets stay
 # outside the namespace.
 set -uo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
-skip() { echo "SKIP linux-a11y: $1" && exit 0; }
+skip() { echo "SKIP linux-screen-reader: $1" && exit 0; }
 [ "$(id -u)" -eq 0 ] || skip "a network namespace needs root"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null && [ -x /usr/libexec/at-spi-bus-launcher ] ||
   skip "python3-pyatspi or at-spi2-core is not installed"
@@ -34,5 +34,5 @@ ip -n "$ns" link add qva0 address 02:00:00:00:a1:00 type veth peer name qva1 add
   e2e_check "one mapped window titled Quorvane appears" e2e_find_window 30 &&
     e2e_check "the window takes the input focus" e2e_focus 10 && atspi start && running &&
     e2e_check "Alt+L is typed" e2e_keys alt+l && atspi listed && running && atspi current && running
-  e2e_summary linux-a11y
+  e2e_summary linux-screen-reader
 )
