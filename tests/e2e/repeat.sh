@@ -12,17 +12,14 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 platform=${1:?usage: repeat.sh windows|linux [COUNT]}
 count=${2:-10}
+source tools/lib/wine.sh
 source tools/lib/xvfb.sh
-
-export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/wineprefix}"
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+source tools/lib/session_bus.sh
 logs=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-repeat-XXXXXX")
-bus_pid=""
 
 stop_all() {
-  [ "$platform" = windows ] && "$wineserver" -k >/dev/null 2>&1
-  [ -n "$bus_pid" ] && kill "$bus_pid" 2>/dev/null
-  bus_pid=""
+  [ "$platform" = windows ] && wine_stop
+  session_bus_stop
   xvfb_stop
 }
 trap stop_all EXIT
@@ -31,12 +28,11 @@ trap 'exit 130' INT TERM
 run_once() {
   case $platform in
     windows)
-      "$wineserver" -k >/dev/null 2>&1
+      wine_stop
       bash tests/e2e/windows/run.sh build/mingw/src/app/win32/quorvane.exe
       ;;
     linux)
-      eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 | {
-        read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus_pid=$pid"; })"
+      session_bus_start || return 1
       bash tests/e2e/linux/run.sh build/dev/src/app/qt/quorvane
       ;;
     *)

@@ -6,12 +6,11 @@
 #
 # A driver calls e2e_begin, starts the program with e2e_launch, runs
 # e2e_list_and_copy and e2e_tick_and_copy, checks $e2e_work/tab.txt and
-# comma.txt, and ends with e2e_summary; the program is stopped when the driver
-# exits.
+# comma.txt, and ends with checks_summary (tools/lib/checks.sh); the program
+# is stopped when the driver exits.
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/wait.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/checks.sh"
 
-e2e_passed=0
-e2e_failed=0
 e2e_window=""
 e2e_work=""
 e2e_app_pid=""
@@ -58,48 +57,16 @@ _e2e_end() {
   return 0
 }
 
-e2e_pass() {
-  echo "PASS $1"
-  e2e_passed=$((e2e_passed + 1))
-}
-
-e2e_fail() {
-  echo "FAIL $1"
-  e2e_failed=$((e2e_failed + 1))
-  e2e_report
-}
-
-# e2e_check NAME COMMAND...: one named check that passes when COMMAND succeeds.
+# e2e_check NAME COMMAND...: one named check; a failure also prints what the
+# driver saw.
 e2e_check() {
-  local name=$1
-  shift
-  if "$@"; then e2e_pass "$name"; else e2e_fail "$name"; return 1; fi
+  check "$@" || { e2e_report; return 1; }
 }
 
-# e2e_checks NAME COMMAND...: runs a checker that prints its own "PASS ..." and
-# "FAIL ..." lines and adds them to the counts; a checker that fails without a
-# FAIL line (it crashed) counts as the failed check NAME.
+# e2e_checks NAME COMMAND...: a checker that prints its own PASS and FAIL lines
+# (check_lines); a failure also prints what the driver saw.
 e2e_checks() {
-  local name=$1 out status passes failures
-  shift
-  out=$("$@" 2>&1)
-  status=$?
-  printf '%s\n' "$out"
-  passes=$(grep -c '^PASS ' <<<"$out")
-  failures=$(grep -c '^FAIL ' <<<"$out")
-  e2e_passed=$((e2e_passed + passes))
-  e2e_failed=$((e2e_failed + failures))
-  if [ "$status" -ne 0 ] && [ "$failures" -eq 0 ]; then
-    e2e_fail "$name"
-  elif [ "$failures" -gt 0 ]; then
-    e2e_report
-  fi
-}
-
-# e2e_summary NAME: the closing count line; succeeds when nothing failed.
-e2e_summary() {
-  echo "$1: $e2e_passed passed, $e2e_failed failed"
-  [ "$e2e_failed" -eq 0 ] && [ "$e2e_passed" -gt 0 ]
+  check_lines "$@" || e2e_report
 }
 
 # The viewable windows titled exactly "Quorvane", one id a line. xdotool

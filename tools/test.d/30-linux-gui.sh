@@ -10,12 +10,9 @@ cd "$(dirname "$0")/../.."
 root=$PWD
 out=$root/build/dev/e2e
 
+source tools/lib/checks.sh
 # A failure before the driver runs still ends with the count line.
-stage_failed() {
-  echo "FAIL $1"
-  echo "linux-gui: 0 passed, 1 failed"
-  exit 1
-}
+stage_failed() { checks_abort linux-gui "$1"; }
 
 for tool in Xvfb xdotool xclip xwininfo import dbus-daemon ip; do
   command -v "$tool" >/dev/null || stage_failed "tool $tool is installed"

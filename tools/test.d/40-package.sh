@@ -13,20 +13,20 @@ root=$PWD
 tests=$root/tests/packaging
 app_id=org.quorvane.Quorvane
 
-export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/wineprefix}"
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get -o DPkg::Lock::Timeout=600 -y "$@"; }
 package_installed() { dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q 'install ok installed'; }
 
+source tools/lib/wine.sh
 source tools/lib/xvfb.sh
 source tools/lib/session_bus.sh
+source tools/lib/checks.sh
 work=$(mktemp -d)
 we_installed=""
 cleanup() {
   [ -n "$we_installed" ] && package_installed && apt_get purge quorvane >/dev/null 2>&1
-  "$wineserver" -k >/dev/null 2>&1
+  wine_stop
   session_bus_stop
   xvfb_stop
   rm -rf "$work"
@@ -34,19 +34,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-passed=0
-failed=0
-pass() { echo "PASS $1"; passed=$((passed + 1)); }
-fail() { echo "FAIL $1"; failed=$((failed + 1)); }
-# check NAME COMMAND...: one named check that passes when COMMAND succeeds.
-check() {
-  local name=$1
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; return 1; fi
-}
 finish() {
-  echo "package: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary package
   exit $?
 }
 

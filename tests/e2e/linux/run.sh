@@ -16,7 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../x11.sh"
 
 finish() {
-  e2e_summary linux-gui
+  checks_summary linux-gui
   exit $?
 }
 

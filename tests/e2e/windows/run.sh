@@ -17,7 +17,7 @@ root=$(cd "$here/../../.." && pwd)
 source "$here/../x11.sh"
 
 finish() {
-  e2e_summary e2e-windows
+  checks_summary e2e-windows
   exit $?
 }
 
