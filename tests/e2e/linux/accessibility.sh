@@ -34,5 +34,5 @@ ip -n "$ns" link add qva0 address 02:00:00:00:a1:00 type veth peer name qva1 add
   e2e_check "one mapped window titled Quorvane appears" e2e_find_window 30 &&
     e2e_check "the window takes the input focus" e2e_focus 10 && atspi start && running &&
     e2e_check "Alt+L is typed" e2e_keys alt+l && atspi listed && running && atspi current && running
-  e2e_summary linux-screen-reader
+  checks_summary linux-screen-reader
 )
