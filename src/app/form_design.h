@@ -1,9 +1,10 @@
 #pragma once
 
 // What the form shows besides its geometry (layout.h) and its column titles
-// (columns.h): the window's title, the controls' captions and how large their
-// font is. Both frontends take them from here, so the two programs cannot
-// drift apart in what the user reads.
+// (columns.h): the window's title, the controls' captions, the table's name
+// for screen readers and how large the captions' font is. Both frontends take
+// them from here, so the two programs cannot drift apart in what the user
+// reads or hears.
 
 #include <concepts>
 #include <string_view>
@@ -16,6 +17,13 @@ inline constexpr std::u16string_view kFormTitle = u"Quorvane";
 inline constexpr std::u16string_view kCommand1Caption = u"&List Network Adaptors";
 inline constexpr std::u16string_view kCommand2Caption = u"&Copy table to clipboard";
 inline constexpr std::u16string_view kChkCommasCaption = u"Use commas to separate columns";
+
+// The table shows no caption of its own, so a screen reader would announce
+// it as a bare "table"; these give it a name and say what its rows are.
+// Neither is drawn.
+inline constexpr std::u16string_view kListView1AccessibleName = u"Network adapters";
+inline constexpr std::u16string_view kListView1AccessibleDescription =
+    u"One row for each network adapter of this computer";
 
 // The layout's twips were drawn for the form's font at 8 points, so every
 // control starts at that size. A face wider than the one the layout was drawn

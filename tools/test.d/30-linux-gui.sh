@@ -2,7 +2,8 @@
 # End-to-end test of the Linux program: builds it (preset dev), starts a
 # private Xvfb (tools/lib/xvfb.sh) and a private session bus, and drives the
 # program with tests/e2e/linux/run.sh, which checks the clipboard against
-# `ip -j addr`. Leaves a screenshot of the listed table in
+# `ip -j addr`, then walks it as a screen reader does with
+# tests/e2e/linux/accessibility.sh. Leaves a screenshot of the listed table in
 # build/dev/e2e/linux-window.png.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -34,4 +35,7 @@ xvfb_start 1024x768x24 || stage_failed "Xvfb starts"
 session_bus_start || stage_failed "session bus starts"
 
 mkdir -p "$out"
-bash tests/e2e/linux/run.sh "$root/build/dev/src/app/qt/quorvane" "$out/linux-window.png"
+status=0
+bash tests/e2e/linux/run.sh "$root/build/dev/src/app/qt/quorvane" "$out/linux-window.png" || status=1
+bash tests/e2e/linux/accessibility.sh "$root/build/dev/src/app/qt/quorvane" || status=1
+exit "$status"

@@ -1,5 +1,8 @@
 #include "app/qt/adapter_tree_view.h"
 
+#include "app/qt/accessible_table.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QStyleOptionViewItem>
 #include <algorithm>
@@ -9,6 +12,24 @@ namespace {
 
 bool ChangesTextWidths(const QEvent& event) {
     return event.type() == QEvent::FontChange || event.type() == QEvent::StyleChange;
+}
+
+QAccessibleInterface* AccessibleAdapterTable(const QString&, QObject* object) {
+    auto* view = dynamic_cast<AdapterTreeView*>(object);
+    return view != nullptr ? new AccessibleTable(view) : nullptr;
+}
+
+// Screen readers see the view as AccessibleTable rather than Qt's own tree.
+// Qt asks the factory installed last first, so this one comes after the one
+// QApplication installs; and an interface made while the QTreeView part of
+// `view` was being built is Qt's, so it goes, and the next query makes ours.
+void UseAccessibleTable(AdapterTreeView& view) {
+    static const bool installed = (QAccessible::installFactory(&AccessibleAdapterTable), true);
+    (void)installed;
+    QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&view);
+    if (dynamic_cast<AccessibleTable*>(made) == nullptr) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
 }
 
 }  // namespace
@@ -42,6 +63,7 @@ QSize CachingItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QM
 AdapterTreeView::AdapterTreeView(QWidget* parent) : QTreeView(parent), delegate_(new CachingItemDelegate(this)) {
     setHeader(new AdapterHeaderView(this));
     setItemDelegate(delegate_);
+    UseAccessibleTable(*this);
 }
 
 int AdapterTreeView::sizeHintForColumn(int column) const {

@@ -58,7 +58,8 @@ private:
 };
 
 // ListView1's view: a tree without branches whose header and cells measure
-// each distinct text once.
+// each distinct text once, and which screen readers see as a table
+// (accessible_table.h).
 class AdapterTreeView final : public QTreeView {
 public:
     explicit AdapterTreeView(QWidget* parent = nullptr);

@@ -45,6 +45,8 @@ MainWindow::MainWindow(QtWindowServices services, QWidget* parent)
     setWindowTitle(ToQString(kFormTitle));
 
     listView1Widget_->setModel(model_);
+    listView1Widget_->setAccessibleName(ToQString(kListView1AccessibleName));
+    listView1Widget_->setAccessibleDescription(ToQString(kListView1AccessibleDescription));
     // The list view's text in the window-text colour on the window-background
     // colour: the palette's Text on Base, without alternating rows.
     listView1Widget_->setAlternatingRowColors(false);

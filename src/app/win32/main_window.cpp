@@ -46,8 +46,10 @@ struct ChildWindows {
 
 ChildWindows CreateChildren(HWND parent, UINT dpi) {
     ChildWindows c{};
-    c.listView1 = CreateChild(parent, WC_LISTVIEWW, u"", LVS_REPORT | LVS_SHOWSELALWAYS, kListView1Id,
-                              kListView1Design, dpi, WS_EX_CLIENTEDGE);
+    // A list view never draws its window text; screen readers take its name
+    // from there.
+    c.listView1 = CreateChild(parent, WC_LISTVIEWW, kListView1AccessibleName, LVS_REPORT | LVS_SHOWSELALWAYS,
+                              kListView1Id, kListView1Design, dpi, WS_EX_CLIENTEDGE);
     c.command1 = CreateChild(parent, WC_BUTTONW, kCommand1Caption, BS_PUSHBUTTON, kCommand1Id, kCommand1Design, dpi);
     c.command2 = CreateChild(parent, WC_BUTTONW, kCommand2Caption, BS_PUSHBUTTON, kCommand2Id, kCommand2Design, dpi);
     c.chkCommas = CreateChild(parent, WC_BUTTONW, kChkCommasCaption, BS_AUTOCHECKBOX | BS_MULTILINE, kChkCommasId,
