@@ -1,15 +1,10 @@
 """quorvane.exe limits the DLL search to System32 before anything can load a
-DLL, and its window still comes up.
-
-Wine's relay trace shows, in order, the DLLs the process loads and every call
-the program makes into a DLL. Between the program's first call (the C
-runtime's start-up) and SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
-no DLL may load and no DLL but the C runtime's may be called. (A DLL planted
-beside the program tells nothing here: Wine's own DLLs load their imports by
-Wine's rules, whatever the program set.)
-
+DLL, and still shows its window. Wine's relay trace lists, in order, the
+DLLs the process loads and the program's calls into DLLs: between its first
+call (the C runtime's start-up) and SetDefaultDllDirectories no DLL may load
+and no DLL but the C runtime's be called. (A planted DLL would tell nothing:
+Wine's own DLLs load their imports by Wine's rules, whatever the program set.)
 Usage: check_dll_search_order.py QUORVANE_EXE   (needs DISPLAY)
-Prints PASS/FAIL lines; exits 1 when one failed.
 """
 import os
 import re
