@@ -1,16 +1,11 @@
 #!/usr/bin/python3
-"""Checks the two copies of the table a program put on the clipboard, tab- and
-comma-separated, against the machine's adapters as `ip -j addr` reports them.
-Prints a "PASS ..." or "FAIL ..." line per check and exits 1 when any fails.
-
-Usage: table_check.py linux|windows TAB_COPY COMMA_COPY IP_JSON
-  linux    CR LF between lines and none after the last; one row for every
-           interface but the loopback, with its index, its MAC address and
-           one of its own IP addresses.
-  windows  Wine's bridge to the X clipboard turns CR LF into LF; rows are
-           matched to the host's adapters by MAC address, and their indexes
-           need only be distinct numbers.
-"""
+"""table_check.py linux|windows TAB_COPY COMMA_COPY IP_JSON: the two copies of
+the table a program put on the clipboard against the machine's adapters as
+`ip -j addr` reports them; a "PASS ..." or "FAIL ..." line per check, exit 1
+when any fails. The Linux program's lines end in CR LF and its rows are the
+interfaces but the loopback, by index. Wine's clipboard bridge hands over LF
+line ends, and Wine numbers adapters its own way: the Windows program's rows
+are the host's adapters by MAC address."""
 
 import csv
 import json
