@@ -11,7 +11,7 @@ TEST(LargestFittingSizeTest, TakesTheLargestSizeThatFitsButNoneBelowTheSmallest)
         int fitsFrom;
         int expected;
     };
-    for (const Case c : {Case{20, 11}, Case{11, 11}, Case{10, 10}, Case{9, 9}, Case{8, 8}, Case{0, 8}}) {
+    for (const Case c : {Case{20, 11}, Case{10, 10}, Case{0, 8}}) {
         EXPECT_EQ(LargestFittingSize(11, 8, [&](int size) { return size <= c.fitsFrom; }), c.expected)
             << "fits from " << c.fitsFrom;
     }

@@ -4,31 +4,23 @@
 
 #include <functional>
 #include <limits>
-#include <optional>
 
 #include "support/error_kind.h"
 
 namespace quorvane {
 namespace {
 
+// The 16-bit narrowing is pinned where the export counts its columns
+// (tests/app/table_text_test.cpp).
 TEST(CheckedInt, ResultsThatFitAndTheFirstThatDoNot) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max(), kMin = -kMax - 1;
-    const struct {
-        std::function<std::int64_t()> run;
-        std::optional<std::int64_t> result;  // nullopt: the overflow error
-    } cases[] = {
-        {[] { return CheckedAdd(kMax, 0); }, kMax},          {[] { return CheckedAdd(kMax, 1); }, std::nullopt},
-        {[] { return CheckedSub(-1, kMin); }, kMax},         {[] { return CheckedSub(kMin, 1); }, std::nullopt},
-        {[] { return CheckedLength(kMax); }, kMax},          {[] { return CheckedLength(kMax + 1U); }, std::nullopt},
-        {[] { return CheckedNarrow16(-32768); }, -32768},    {[] { return CheckedNarrow16(32768); }, std::nullopt},
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& c = cases[i];
-        if (c.result) {
-            EXPECT_EQ(c.run(), *c.result) << "case " << i;
-        } else {
-            EXPECT_EQ(testing::ErrorKindOf(c.run), ErrorKind::Overflow) << "case " << i;
-        }
+    EXPECT_EQ(CheckedAdd(kMax, 0), kMax);
+    EXPECT_EQ(CheckedSub(-1, kMin), kMax);
+    EXPECT_EQ(CheckedLength(kMax), kMax);
+    const std::function<void()> overflows[] = {[] { CheckedAdd(kMax, 1); }, [] { CheckedSub(kMin, 1); },
+                                               [] { CheckedLength(kMax + 1U); }};
+    for (std::size_t i = 0; i < std::size(overflows); ++i) {
+        EXPECT_EQ(testing::ErrorKindOf(overflows[i]), ErrorKind::Overflow) << "overflow " << i;
     }
 }
 

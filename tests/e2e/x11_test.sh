@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Tests of the helpers the end-to-end drivers and the stages stand on
-# (tools/lib/xvfb.sh, wait.sh, checks.sh, wine.sh, tests/e2e/x11.sh), on Xvfb
-# servers of their own, with xmessage windows standing in for the program's
-# and a stand-in for wineserver. Ends with "e2e-helpers: N passed, N failed".
+# Tests of the helpers the end-to-end drivers stand on (tools/lib/xvfb.sh,
+# wait.sh, checks.sh, tests/e2e/x11.sh), on Xvfb servers of their own, with
+# xmessage windows standing in for the program's. Ends with
+# "e2e-helpers: N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../tools/lib/xvfb.sh"
@@ -82,67 +82,16 @@ check "a copy is awaited past an empty clipboard and other text" e2e_wait_copy "
 check "... and read byte for byte" cmp -s "$work/copy.txt" <(printf 'NIC\tMAC\r\n1\t00:11:22:33:44:55')
 check "an unchanged table is no new copy" not e2e_wait_copy "$work/copy.txt" "$work/again.txt" 1
 
-# --- counting checks
-# Each row: what a run printed (\n between lines), and the passed and failed
-# tests tools/test counts from it.
-while IFS='|' read -r printed counted; do
-  check "counted as $counted: $printed" test "$(checks_count <(printf '%b\n' "$printed"))" = "$counted"
-done <<'ROWS'
-100% tests passed, 0 tests failed out of 250|250 0
-96% tests passed, 2 tests failed out of 50|48 2
-e2e-helpers: 12 passed, 0 failed|12 0
-e2e-windows: 8 passed, 1 failed\nlinux-gui: 9 passed, 0 failed|17 1
-PASS one\nFAIL two\nnot a count: 3 passed, 1 failed|0 0
-PASS a line that quotes 100% tests passed, 0 tests failed out of 250|0 0
-ROWS
-# Each row: a checker that prints its own verdicts, and the counts it adds.
-# A failure is counted once, whether or not the checker said so.
-while IFS='|' read -r checker counted; do
-  counts=$(checks_passed=0 checks_failed=0
-    check_lines checker bash -c "$checker" >/dev/null
-    echo "$checks_passed $checks_failed")
-  check "check_lines counts $counted: $checker" test "$counts" = "$counted"
-done <<'ROWS'
-printf 'PASS one\nFAIL two\n'|1 1
-echo 'PASS one'; exit 3|1 1
-echo 'FAIL one'; exit 1|0 1
-ROWS
-# Each row: a stage's exit status, what it printed, and what it counts in
-# the end: a failure the stage did not count is counted once.
-while IFS='|' read -r status printed counted; do
-  printf '%b\n' "$printed" >"$work/stage.log"
-  checks_stage_end stage "$status" "$work/stage.log" >/dev/null
-  check "a stage that ended with $status after \"$printed\" counts $counted" \
-    test "$(checks_count "$work/stage.log")" = "$counted"
-done <<'ROWS'
-0|stage: 3 passed, 0 failed|3 0
-1|stage: 3 passed, 1 failed|3 1
-1|75% tests passed, 1 tests failed out of 4|3 1
-1|error: the build broke|0 1
-1||0 1
-ROWS
-
-# --- stopping Wine
-# Each row: a prefix folder beside the project's, and whether wine_stop
-# ends its Wine processes and waits for its server (a stand-in records it).
-# shellcheck disable=SC2016 # expanded by the stand-in when it runs
-printf '#!/bin/sh\necho "${WINEPREFIX##*/} $1" >>"%s"\n' "$work/wineserver.log" >"$work/wineserver"
-chmod +x "$work/wineserver"
-(
-  export WINEPREFIX=$work/prefix
-  source "$here/../../tools/lib/wine.sh"
-  mkdir -p "$WINEPREFIX" "$WINEPREFIX-144dpi" "$WINEPREFIX-96dpi" "$WINEPREFIX-house"
-  wine_server=$work/wineserver
-  wine_stop
-)
-while IFS='|' read -r prefix stopped; do
-  check "wine_stop $stopped $prefix" test "$(grep -c "^$prefix -[kw]\$" "$work/wineserver.log")" = \
-    "$([ "$stopped" = stops ] && echo 2 || echo 0)"
-done <<'ROWS'
-prefix|stops
-prefix-144dpi|stops
-prefix-96dpi|stops
-prefix-house|leaves alone
-ROWS
+# --- counting: no failure is lost on its way to tools/test's last line
+counts=$(checks_passed=0 checks_failed=0
+  check_lines lines printf 'PASS one\nFAIL two\n' >/dev/null
+  check_lines "a crashing checker" bash -c 'exit 3' >/dev/null
+  echo "$checks_passed/$checks_failed")
+check "a checker's PASS and FAIL lines count, and a silent crash counts as a failure" test "$counts" = 1/2
+printf '96%% tests passed, 2 tests failed out of 50\nlinux-gui: 9 passed, 1 failed\n' >"$work/counted.log"
+echo "error: the build broke" >"$work/broken.log"
+checks_stage_end broken 1 "$work/broken.log" >/dev/null
+check "ctest's failures, a driver's, and a stage that broke before counting all count" \
+  test "$(checks_count "$work/counted.log" "$work/broken.log")" = "57 4"
 
 checks_summary e2e-helpers

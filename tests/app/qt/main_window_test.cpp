@@ -32,10 +32,15 @@ int Pixels(float twips, float dpi) {
     return static_cast<int>(std::lround(twips * dpi / 1440.0f));
 }
 
-// Where `drawn` differs from `blank`, the same picture without the text, by
-// more than a quarter of black on white: the box around the text's ink, in
-// device pixels.
-QRect InkBox(const QImage& drawn, const QImage& blank) {
+// The box, in device pixels, around the ink of the caption as the control
+// draws it: where the control drawn with its caption differs from it drawn
+// without by more than a quarter of black on white.
+QRect CaptionInk(QAbstractButton& control) {
+    const QString caption = control.text();
+    const QImage drawn = control.grab().toImage();
+    control.setText(QString());
+    const QImage blank = control.grab().toImage();
+    control.setText(caption);
     QRect box;
     for (int y = 0; y < drawn.height(); ++y) {
         for (int x = 0; x < drawn.width(); ++x) {
@@ -43,17 +48,6 @@ QRect InkBox(const QImage& drawn, const QImage& blank) {
         }
     }
     return box;
-}
-
-// The ink of the caption as the control draws it: the control with its
-// caption against the control without it.
-QRect CaptionInk(QAbstractButton& control) {
-    const QString caption = control.text();
-    const QImage drawn = control.grab().toImage();
-    control.setText(QString());
-    const QImage blank = control.grab().toImage();
-    control.setText(caption);
-    return InkBox(drawn, blank);
 }
 
 // The ink of the caption as a twin of the control, in the same font but of

@@ -19,19 +19,18 @@ bool UnderWine() {
 }
 
 TEST_F(WindowTest, ScreenReadersGetEachControlsNameAndRole) {
-    struct Case {
+    const struct {
         HWND hwnd;
         const wchar_t* name;
         long role;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {window_, L"Quorvane", ROLE_SYSTEM_CLIENT},
         {Control(kListView1Id), L"Network adapters", ROLE_SYSTEM_LIST},
         {Control(kCommand1Id), L"List Network Adaptors", ROLE_SYSTEM_PUSHBUTTON},
         {Control(kCommand2Id), L"Copy table to clipboard", ROLE_SYSTEM_PUSHBUTTON},
         {Control(kChkCommasId), L"Use commas to separate columns", ROLE_SYSTEM_CHECKBUTTON},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         com_ptr<IAccessible> accessible;
         ASSERT_EQ(::AccessibleObjectFromWindow(c.hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                                accessible.put_void()),

@@ -3,6 +3,7 @@
 the Linux program through AT-SPI before a list, after one, after Down."""
 
 import json
+import os
 import subprocess
 import sys
 import time
@@ -10,13 +11,8 @@ import time
 import pyatspi
 from gi.repository import GLib
 
-TITLES = ["NIC", "MAC", "IP Addr", "DHCP Svr", "LeaseObt", "LeaseExp", "WINS", "Host", "Domain", "NIC Name", "DNS"]
-failed = []
-
-
-def check(ok, what):
-    print(("PASS " if ok else "FAIL ") + what)
-    failed.extend([] if ok else [what])
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from table_check import TITLES, check, failed, host_links  # noqa: E402 (found through the line above)
 
 
 def until(seconds, probe):
@@ -68,7 +64,8 @@ def main(phase, ip_json):
     if table is None:
         return 1
     t = table.queryTable()
-    links = [link for link in json.load(open(ip_json)) if link.get("link_type") != "loopback"]
+    with open(ip_json, encoding="utf-8") as f:
+        links = host_links(json.load(f))
 
     if phase == "start":
         for control in [("filler", "Quorvane"), ("push button", "List Network Adaptors"),

@@ -20,11 +20,6 @@ finish() {
   exit $?
 }
 
-# check_copy MODE FILE: the copied text against the host's interfaces.
-check_copy() {
-  /usr/bin/python3 "$here/../table_check.py" linux "$1" "$2" "$e2e_work/ip.json"
-}
-
 e2e_begin "$shot" || finish
 # The window goes on this display, whatever platform the caller's tests chose.
 QT_QPA_PLATFORM=xcb e2e_launch "$exe"
@@ -35,7 +30,7 @@ e2e_list_and_copy 30 "$shot" || finish
 e2e_tick_and_copy Tab Tab Tab space || finish
 
 ip -j addr >"$e2e_work/ip.json"
-e2e_check "tab-separated table matches ip -j addr" check_copy tab "$e2e_work/tab.txt"
-e2e_check "comma-separated table matches ip -j addr" check_copy comma "$e2e_work/comma.txt"
+e2e_checks "the copies match ip -j addr" \
+  /usr/bin/python3 "$here/../table_check.py" linux "$e2e_work/tab.txt" "$e2e_work/comma.txt" "$e2e_work/ip.json"
 e2e_check "program still running" kill -0 "$e2e_app_pid"
 finish

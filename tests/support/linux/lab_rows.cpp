@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <utility>
 
 #include "inventory/linux/cim_datetime.h"
 #include "support/value_printer.h"
@@ -47,8 +48,12 @@ std::optional<LabRow> ExpectLabLeaseShown(const DhcpLab& lab, const LinuxSourceO
     EXPECT_EQ(row->at(u"DHCPServer"), Value(u"10.77.0.1"));
     EXPECT_EQ(row->at(u"DNSServerSearchOrder"), Value::Array({u"10.77.0.53"}));
     EXPECT_EQ(row->at(u"DNSDomain"), Value(u"lab.example"));
-    EXPECT_TRUE(ShowsDateNear(row->at(u"DHCPLeaseExpires"), *lab.ServerLeaseExpiry(), window))
-        << ::testing::PrintToString(row->at(u"DHCPLeaseExpires")) << " for dnsmasq's " << *lab.ServerLeaseExpiry();
+    const std::int64_t expires = *lab.ServerLeaseExpiry();
+    for (const auto& [name, date] : {std::pair{u"DHCPLeaseExpires", expires},
+                                     std::pair{u"DHCPLeaseObtained", expires - DhcpLab::kLeaseSeconds}}) {
+        EXPECT_TRUE(ShowsDateNear(row->at(name), date, window))
+            << ::testing::PrintToString(row->at(name)) << " for dnsmasq's " << date;
+    }
     return row;
 }
 

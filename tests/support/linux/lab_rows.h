@@ -32,9 +32,9 @@ std::optional<LabRow> ReadLabRow(const DhcpLab& lab, const LinuxSourceOptions& o
 bool ShowsDateNear(const Value& shown, std::int64_t expected, DateWindow window);
 
 // Waits up to 30 s for the row to show the lease dnsmasq handed out, then
-// checks DHCP, dnsmasq's server, name server and domain, and the expiry
-// within the window. The row read last; nullopt (a failure recorded) when
-// no lease was shown.
+// checks DHCP, dnsmasq's server, name server and domain, and the lease's
+// dates within the window. The row read last; nullopt (a failure recorded)
+// when no lease was shown.
 std::optional<LabRow> ExpectLabLeaseShown(const DhcpLab& lab, const LinuxSourceOptions& options, DateWindow window);
 
 }  // namespace quorvane::linux_inventory::testing

