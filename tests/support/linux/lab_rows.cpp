@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -9,6 +10,12 @@
 #include "support/value_printer.h"
 
 namespace quorvane::linux_inventory::testing {
+
+namespace {
+// The facts every lab lease must show.
+const char16_t* const kLeaseFacts[] = {u"DHCPServer", u"DNSServerSearchOrder", u"DNSDomain", u"DHCPLeaseObtained",
+                                       u"DHCPLeaseExpires"};
+}  // namespace
 
 std::optional<LabRow> ReadLabRow(const DhcpLab& lab, const LinuxSourceOptions& options) {
     return lab.InClientNamespace([&]() -> std::optional<LabRow> {
@@ -37,9 +44,12 @@ std::optional<LabRow> ExpectLabLeaseShown(const DhcpLab& lab, const LinuxSourceO
     std::optional<LabRow> row;
     const bool leased = Eventually(
         [&] {
+            // A daemon publishes its lease in steps (networkd writes its lease
+            // file after it announces the address), so the row is read until
+            // every fact checked below is there, not just the first of them.
             row = ReadLabRow(lab, options);
-            return row && !row->at(u"DHCPServer").IsNull() && !row->at(u"DNSServerSearchOrder").IsNull() &&
-                   lab.ServerLeaseExpiry();
+            return row && lab.ServerLeaseExpiry() &&
+                   std::ranges::none_of(kLeaseFacts, [&](auto name) { return row->at(name).IsNull(); });
         },
         std::chrono::seconds(30));
     EXPECT_TRUE(leased) << "no lease shown within 30 s";
