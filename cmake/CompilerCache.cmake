@@ -7,14 +7,14 @@
 # The cache lives outside the clone: in the developer's CCACHE_DIR, else
 # beside the project's other caches in the user's cache folder. Paths under
 # the clone reach the compiler relative to the build folder (ccache's
-# base_dir), and the debug information names the clone ".", so a build in
-# another clone asks ccache the same questions and gets the same objects,
-# carrying no trace of the folder that first compiled them.
+# base_dir), and the debug information and __FILE__ name the clone ".", so
+# a build in another clone asks ccache the same questions and gets the same
+# objects, carrying no trace of the folder that first compiled them.
 option(QUORVANE_CCACHE "Compile through ccache when it is installed" ON)
 find_program(QUORVANE_CCACHE_PROGRAM ccache)
 
 if(NOT MSVC)
-  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fdebug-prefix-map=${PROJECT_SOURCE_DIR}=.>)
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.>)
 endif()
 
 if(QUORVANE_CCACHE AND QUORVANE_CCACHE_PROGRAM AND NOT MSVC AND NOT CMAKE_CXX_COMPILER_LAUNCHER)

@@ -7,6 +7,11 @@
 #                                of its own, and they count; one that fails with
 #                                no FAIL line (it crashed) counts as failed NAME;
 #                                returns 1 when anything failed
+#   check_counted NAME COMMAND...  COMMAND prints PASS and FAIL lines and a
+#                                count line of its own, which tools/test adds
+#                                up; here only a failure it did not report (it
+#                                crashed) counts, as failed NAME; returns
+#                                COMMAND's status
 #   checks_summary LABEL         prints "LABEL: P passed, F failed"; succeeds
 #                                when something passed and nothing failed
 #   checks_abort LABEL NAME      fails NAME, prints the summary and ends the
@@ -51,6 +56,16 @@ check_lines() {
   checks_failed=$((checks_failed + failures))
   [ "$status" -eq 0 ] || [ "$failures" -gt 0 ] || fail "$name"
   [ "$status" -eq 0 ] && [ "$failures" -eq 0 ]
+}
+
+check_counted() {
+  local name=$1 out status
+  shift
+  out=$("$@" 2>&1)
+  status=$?
+  printf '%s\n' "$out"
+  [ "$status" -eq 0 ] || grep -q '^FAIL ' <<<"$out" || fail "$name"
+  return "$status"
 }
 
 checks_summary() {

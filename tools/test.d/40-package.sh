@@ -1,52 +1,41 @@
 #!/usr/bin/env bash
-# The packages as users get them: tools/package writes the .deb and the zip;
-# staged installs hold exactly the expected files; the desktop entry, the
-# metainfo and the .deb pass their validators; the version agrees everywhere;
-# the Windows icon is its SVG drawn at each size. Then the .deb is installed
-# with apt, its program started as the desktop entry says and driven under
-# Xvfb (tests/e2e/linux/run.sh), the package purged and checked gone; and the
-# zip's program is run under Wine the same way (tests/e2e/windows/run.sh).
-# Needs root or sudo for apt. Ends with "package: N passed, N failed".
+# The packages as users get them: tools/package writes the .deb, the zip and
+# dist/SHA256SUMS, which verifies them; staged installs hold exactly the
+# expected files; the desktop entry, the metainfo and the .deb pass their
+# validators; the version agrees everywhere; the Windows icon is its SVG
+# drawn at each size; both programs are hardened (hardening-check on the
+# Linux one, the PE header of the Windows one, whose oldest Windows fits its
+# imports). Then the .deb is installed with apt, its program started as the
+# desktop entry says and driven under Xvfb, and the package purged, all in a
+# throw-away root (tests/packaging/deb_install_run_purge.sh); the machine's
+# own quorvane, installed or not, must be as it was. The zip's program is run
+# under Wine the same way (tests/e2e/windows/run.sh).
+# Needs root or sudo for the throw-away root. Ends with "package: N passed,
+# N failed".
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 root=$PWD
 tests=$root/tests/packaging
 app_id=org.quorvane.Quorvane
 
-sudo_cmd=""
-[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get -o DPkg::Lock::Timeout=600 -y "$@"; }
-package_installed() { dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q 'install ok installed'; }
-
 source tools/lib/wine.sh
 source tools/lib/xvfb.sh
-source tools/lib/session_bus.sh
+source tools/lib/throwaway_root.sh
 source tools/lib/checks.sh
 work=$(mktemp -d)
-we_installed=""
 cleanup() {
-  [ -n "$we_installed" ] && package_installed && apt_get purge quorvane >/dev/null 2>&1
   wine_stop
-  session_bus_stop
   xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# A run that counts its own checks (check_counted) and failed fails the stage.
+counted_failed=0
 finish() {
-  checks_summary package
+  checks_summary package && [ "$counted_failed" -eq 0 ]
   exit $?
-}
-
-# An end-to-end driver counts its own checks in its closing line; here it
-# fails only when it ended without saying which check failed.
-drive() {
-  local out status
-  out=$(bash "$@" 2>&1)
-  status=$?
-  printf '%s\n' "$out"
-  [ "$status" -eq 0 ] || grep -q '^FAIL ' <<<"$out" || fail "$1 ran to its end"
 }
 
 version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -55,6 +44,8 @@ zip=dist/quorvane-${version}-win64.zip
 
 build_packages() { tools/package >"$work/package.log" 2>&1 || { tail -n 30 "$work/package.log"; return 1; }; }
 check "tools/package writes $deb and $zip" build_packages && [ -f "$deb" ] && [ -f "$zip" ] || finish
+sums_verify() { (cd dist && sha256sum -c SHA256SUMS) && [ "$(wc -l <dist/SHA256SUMS)" -eq 2 ]; }
+check "dist/SHA256SUMS verifies both packages" sums_verify
 
 # same_files DIR LIST: the files under DIR are exactly those LIST names.
 same_files() {
@@ -70,8 +61,33 @@ check "the staged Windows install holds exactly the expected files" same_files "
 unzip -q "$zip" -d "$work/zip"
 check "the zip holds the program, README and LICENSE in quorvane-$version-win64/" \
   same_files "$work/zip/quorvane-$version-win64" "$tests/windows-files.txt"
-check "the zip's program imports only Windows' own DLLs" \
-  bash tests/app/win32/check_imports.sh "$work/zip/quorvane-$version-win64/bin/quorvane.exe"
+exe=$work/zip/quorvane-$version-win64/bin/quorvane.exe
+check "the zip's program imports only Windows' own DLLs" bash tests/app/win32/check_imports.sh "$exe"
+check "the zip's program has ASLR with high entropy, NX and relocations, and its header's Windows fits its imports" \
+  bash tests/app/win32/check_pe_header.sh "$exe"
+
+# A program is marked for control-flow protection only when every object
+# linked into it is, the C library's start files too, and Debian 12's are
+# not: there hardening-check leaves that out, and the program's own objects
+# must carry the mark.
+dpkg-deb -x "$deb" "$work/deb"
+cf_marked() { readelf -n "$1" 2>/dev/null | grep -q 'x86 feature: IBT, SHSTK'; }
+objects_cf_marked() {
+  local object objects unmarked=()
+  mapfile -t objects < <(find build/package-linux/src -name '*.o')
+  for object in "${objects[@]}"; do cf_marked "$object" || unmarked+=("$object"); done
+  echo "${#objects[@]} objects; without the mark: ${unmarked[*]:-none}"
+  [ "${#objects[@]}" -gt 0 ] && [ "${#unmarked[@]}" -eq 0 ]
+}
+hardened="PIE, stack protector, fortify, full RELRO, BIND_NOW"
+if cf_marked "$(g++ -print-file-name=Scrt1.o)"; then
+  check "hardening-check: the packaged program has $hardened, control-flow protection" \
+    hardening-check "$work/deb/usr/bin/quorvane"
+else
+  check "hardening-check: the packaged program has $hardened" \
+    hardening-check --nocfprotection "$work/deb/usr/bin/quorvane"
+  check "the Linux program's own objects carry control-flow protection" objects_cf_marked
+fi
 
 usr=$stage/linux/usr
 check "desktop-file-validate passes" desktop-file-validate "$usr/share/applications/$app_id.desktop"
@@ -110,7 +126,7 @@ ico_matches_svg() {
   local ico=src/app/win32/quorvane.ico frame=0 size sizes=""
   for size in $(identify -format '%w ' "$ico"); do
     rsvg-convert -w "$size" -h "$size" -o "$work/drawn.png" packaging/quorvane.svg
-    convert "$ico[$frame]" "$work/frame.png"
+    convert "${ico}[$frame]" "$work/frame.png"
     if [ "$(compare -metric AE -fuzz 1% "$work/frame.png" "$work/drawn.png" null: 2>&1)" != 0 ]; then
       echo "the $size px frame differs from the SVG: run packaging/make-ico"
       return 1
@@ -124,47 +140,33 @@ ico_matches_svg() {
 }
 check "the Windows icon is the SVG drawn at 16, 32, 48 px and beyond" ico_matches_svg
 
+# The machine's own quorvane, installed or not: dpkg's status and version,
+# and each file it owns or the .deb brings, with its checksum. The package is
+# only ever installed in a throw-away root, so none of this may change.
+dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||; s|/$||; /^$/d' >"$work/deb-paths"
+machine_quorvane() {
+  local path
+  dpkg-query -W -f='${db:Status-Abbrev} ${Version}\n' quorvane 2>&1
+  { dpkg-query -L quorvane 2>/dev/null; cat "$work/deb-paths"; } | sort -u | while read -r path; do
+    if [ -f "$path" ]; then md5sum "$path"; elif [ -e "$path" ]; then echo "present $path"; else echo "absent $path"; fi
+  done
+}
+machine_quorvane >"$work/machine-before"
+
 xvfb_start 1280x1024x24 || { fail "Xvfb starts"; finish; }
 
-# The .deb: installed with apt, started as its desktop entry says, purged.
-if package_installed; then
-  echo "quorvane was installed before the test: purging it first"
-  apt_get purge quorvane >/dev/null
-fi
-# The paths the package brings that did not exist before it came: all of
-# them must be gone once it is purged.
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||; s|/$||' |
-  while read -r path; do [ -n "$path" ] && [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
-we_installed=yes
-# apt_quietly ARGS...: apt-get, its output shown only when it failed.
-apt_quietly() { apt_get "$@" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; return 1; }; }
-check "apt installs $deb" apt_quietly install "./$deb" || finish
+# The throw-away root sees the machine's / alone: this clone and the X
+# server's sockets may live on other file systems.
+bound=("$root")
+[ -d /tmp/.X11-unix ] && bound+=(/tmp/.X11-unix)
+check_counted "the .deb's install, run and purge in a throw-away root ran to its end" \
+  throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$deb" || counted_failed=1
 
-program=""
-exec_resolves() {
-  local line
-  line=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
-  program=$(command -v "${line%% *}")
-  echo "Exec=$line runs $program"
-  [ "$program" = /usr/bin/quorvane ]
-}
-if check "the desktop entry's Exec runs /usr/bin/quorvane" exec_resolves; then
-  session_bus_start || fail "session bus starts"
-  drive tests/e2e/linux/run.sh "$program"
-  session_bus_stop
-fi
-
-check "apt purges quorvane" apt_quietly purge quorvane
-nothing_left() {
-  local left
-  package_installed && { echo "still installed"; return 1; }
-  left=$(while read -r path; do [ -e "$path" ] || [ -L "$path" ] && echo "$path"; done <"$work/brought")
-  [ -z "$left" ] || { echo "left behind: $left"; return 1; }
-  [ "$(wc -l <"$work/brought")" -gt 10 ]
-}
-check "nothing of the package is left" nothing_left
+machine_quorvane >"$work/machine-after"
+check "the machine's own quorvane is as it was ($(head -n 1 "$work/machine-before"))" \
+  diff "$work/machine-before" "$work/machine-after"
 
 # The zip: its program under Wine, driven the same way.
 tools/wine-run cmd /c exit >/dev/null 2>&1
-drive tests/e2e/windows/run.sh "$work/zip/quorvane-$version-win64/bin/quorvane.exe"
+check_counted "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe" || counted_failed=1
 finish

@@ -12,6 +12,13 @@
 #include "inventory/wmi/wmi_adapter_source.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // Before anything can load a DLL by name (COM, WMI, the common controls'
+    // theme), limit the search to System32: a DLL planted beside the program,
+    // as in a Downloads folder, is never loaded. Without that limit the
+    // program does not run at all.
+    if (!::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        return 1;
+    }
     using namespace quorvane::win32;
     try {
         // The source enters its COM apartment on this thread when first asked.

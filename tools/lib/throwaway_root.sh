@@ -1,0 +1,59 @@
+# shellcheck shell=bash
+# Sourced by the test stages that install packages: a throw-away copy of this
+# machine's root to install them in, so the machine itself never changes.
+#   throwaway_root_run PATH... -- COMMAND...
+#       runs COMMAND as root, chrooted into the machine's / seen through an
+#       overlay whose upper layer is a tmpfs, in a mount and PID namespace of
+#       its own. Whatever COMMAND writes, installs or removes there is gone
+#       when it ends, and so is every process it started. Each PATH, a
+#       folder of the machine's, is bound in at the same place, writable:
+#       what the caller hands in or wants back, and what lives on another
+#       file system than / and so is not in the overlay (the X server's
+#       socket folder, a work folder on a separate /tmp). Returns COMMAND's
+#       status. Needs root, or sudo.
+# The overlay's lower layer is / alone, without the file systems mounted on
+# it; /proc, /sys and /dev are mounted inside afresh or bound in.
+_throwaway_root_sudo=""
+# sudo -E keeps the caller's environment (DISPLAY, for one) for COMMAND.
+[ "$(id -u)" -eq 0 ] || _throwaway_root_sudo="sudo -E"
+
+throwaway_root_run() {
+  local paths=() layers status
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    paths+=("$1")
+    shift
+  done
+  shift
+  # The tmpfs is mounted on this folder inside the namespace only; outside
+  # it stays an empty folder to remove.
+  layers=$(mktemp -d)
+  $_throwaway_root_sudo unshare --mount --pid --fork --kill-child --propagation private \
+    bash -c "$(declare -f _throwaway_root_enter); _throwaway_root_enter \"\$@\"" \
+    _throwaway_root "$layers" "${#paths[@]}" "${paths[@]}" "$@"
+  status=$?
+  rmdir "$layers"
+  return $status
+}
+
+# Runs as PID 1 of the new namespaces: when it ends, the kernel ends every
+# process left in them and the mounts go with the namespace.
+_throwaway_root_enter() {
+  set -e
+  local layers=$1 count=$2 path
+  shift 2
+  local paths=("${@:1:$count}")
+  shift "$count"
+  local root=$layers/root
+  mount -t tmpfs -o mode=0700 throwaway-root "$layers"
+  mkdir "$layers/upper" "$layers/work" "$root"
+  mount -t overlay throwaway-root -o "lowerdir=/,upperdir=$layers/upper,workdir=$layers/work" "$root"
+  mount -t proc proc "$root/proc"
+  mount --rbind /sys "$root/sys"
+  mount --rbind /dev "$root/dev"
+  for path in "${paths[@]}"; do
+    mkdir -p "$root$path"
+    mount --bind "$path" "$root$path"
+  done
+  set +e
+  chroot "$root" "$@"
+}
