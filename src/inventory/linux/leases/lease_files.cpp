@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "inventory/linux/common/address_text.h"
 #include "inventory/linux/common/interface_name.h"
 #include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/leases/dhcpcd_lease.h"

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/error.h"
+#include "inventory/linux/common/address_text.h"
 #include "inventory/linux/kernel/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/child_process.h"

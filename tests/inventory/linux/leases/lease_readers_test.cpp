@@ -202,16 +202,6 @@ TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) 
     EXPECT_EQ(ParseNetworkdLease("# no lease\nDNS=10.77.0.53\n"), std::nullopt);
 }
 
-TEST(LinuxSourceDhcpOptionSeconds, OnlyWholeNonNegativeNumbers) {
-    EXPECT_EQ(ParseSeconds("86400"), 86400);
-    EXPECT_EQ(ParseSeconds("0"), 0);
-    EXPECT_EQ(ParseSeconds(""), std::nullopt);
-    EXPECT_EQ(ParseSeconds("-5"), std::nullopt);
-    EXPECT_EQ(ParseSeconds("12h"), std::nullopt);
-    EXPECT_EQ(ParseSeconds(" 12"), std::nullopt);
-    EXPECT_EQ(ParseSeconds("99999999999999999999"), std::nullopt);
-}
-
 // Lease folders of the three clients in a temporary folder, and eth0 (index
 // 2), which holds 10.0.0.20.
 class LeaseFolders : public ::testing::Test {
