@@ -270,10 +270,17 @@ TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
 }
 
 TEST_F(LeaseFolders, PastTheBoundDhclientsLastMebibyteFromItsFirstWholeBlock) {
-    // The last MiB starts inside this string; read from there, the rest would be misread.
-    const std::string old = "lease { interface \"eth0\"; option domain-name \"" + std::string(1 << 20, 'a') + "\"; }\n";
-    Write(dirs_.dhclient + "/dhclient.leases", old + DhclientFile("10.0.0.1"), 1);
-    EXPECT_EQ(ServerOf(), "10.0.0.1");
+    const std::string last = DhclientFile("10.0.0.1");
+    const std::pair<const char*, std::string> cases[] = {
+        // Read from there, the rest would be misread.
+        {"starts inside a string",
+         "lease { interface \"eth0\"; option domain-name \"" + std::string(1 << 20, 'a') + "\"; }\n" + last},
+        {"starts with a block", DhclientFile("10.0.0.2") + last + std::string((1 << 20) - last.size(), '\n')},
+    };
+    for (const auto& [lastMebibyte, text] : cases) {
+        Write(dirs_.dhclient + "/dhclient.leases", text, 1);
+        EXPECT_EQ(ServerOf(), "10.0.0.1") << "the last MiB " << lastMebibyte;
+    }
 }
 
 TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
