@@ -14,6 +14,7 @@
 #include "inventory/linux/leases/lease_files.h"
 #include "inventory/linux/leases/networkd_lease.h"
 #include "support/linux/fake_link.h"
+#include "support/linux/temp_folder.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -206,15 +207,16 @@ TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) 
 // 2), which holds 10.0.0.20.
 class LeaseFolders : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root_ = ::testing::TempDir() + "qv-lease-folders-" + std::to_string(getpid());
+    void SetUp() override { Empty(); }
+    void Empty() {
+        folder_.emplace("lease-folders");
+        ASSERT_TRUE(folder_->made());
+        root_ = folder_->path();
         dirs_ = {root_ + "/dhcp", root_ + "/dhcpcd", root_ + "/netif"};
         for (const std::string& dir : {dirs_.dhclient, dirs_.dhcpcd, dirs_.networkd}) {
             std::filesystem::create_directories(dir);
         }
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-    void Empty() { TearDown(); SetUp(); }
 
     static void Write(const std::string& path, const std::string& text, std::int64_t modified) {
         std::ofstream(path, std::ios::binary) << text;
@@ -238,6 +240,7 @@ protected:
         return lease->server.value_or("(none)");
     }
 
+    std::optional<testing::TempFolder> folder_;
     std::string root_;
     LeaseDirectories dirs_;
 };
