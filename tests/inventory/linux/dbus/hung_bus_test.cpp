@@ -16,6 +16,7 @@
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/list_adapters.h"
 #include "support/linux/fake_link.h"
+#include "support/linux/isolated_options.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -62,12 +63,9 @@ public:
 
 // The named bus, or the system bus found through DBUS_SYSTEM_BUS_ADDRESS.
 void ExpectListWithinBound(const std::optional<std::string>& busAddress) {
-    LinuxSourceOptions options;
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.busAddress = busAddress;
     options.readLinks = [] { return std::vector<KernelLink>{testing::FakeUpLink(2, "qv0", "192.168.0.10")}; };
-    options.resolvConfPath = "/nonexistent";
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
     LinuxAdapterSource source(options);
     InMemoryTable table;
     const auto start = Clock::now();

@@ -15,6 +15,7 @@
 #include "support/day_month_year_format.h"
 #include "support/linux/child_process.h"
 #include "support/linux/fake_link.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/private_bus.h"
 #include "support/linux/time_zone.h"
 #include "support/value_printer.h"
@@ -97,13 +98,10 @@ protected:
     }
 
     LinuxSourceOptions Options(int timeoutMs = 2000) const {
-        LinuxSourceOptions options;
+        LinuxSourceOptions options = testing::IsolatedOptions();
         options.busAddress = bus_->address();
         options.timeoutMs = timeoutMs;
         options.resolvConfPath = resolvConf_;
-        // The fake links must not pick up the host's drivers and hardware names.
-        options.sysfsNetRoot = "/nonexistent";
-        options.udevDataDir = "/nonexistent";
         options.readLinks = FakeLinks;
         return options;
     }
@@ -278,9 +276,8 @@ TEST_F(LinuxSourceBus, EachSnapshotIsTakenAtInstancesOf) {
 }
 
 TEST(LinuxSourceErrors, OnlyTheAdapterConfigurationClass) {
-    LinuxSourceOptions options;
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.readLinks = FakeLinks;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
     LinuxAdapterSource source(options);
     EXPECT_THROW(source.InstancesOf(u"Win32_NetworkAdapter"), Error);
     EXPECT_THROW(source.InstancesOf(u""), Error);

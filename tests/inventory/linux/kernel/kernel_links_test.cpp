@@ -11,6 +11,7 @@
 #include "inventory/linux/kernel/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/child_process.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/net_namespace.h"
 #include "support/value_printer.h"
 
@@ -109,12 +110,9 @@ TEST_F(LinuxSourceNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresses)
 TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
     const std::string resolvConf = ::testing::TempDir() + "qv-netns-resolv.conf";
     std::ofstream(resolvConf) << "nameserver 192.0.2.53\nsearch netns.example\n";
-    LinuxSourceOptions options;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
+    // The host's sysfs, udev records and lease files do not describe this namespace.
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.resolvConfPath = resolvConf;
-    // The host's sysfs and udev records do not describe this namespace.
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
 
     struct Row {
         Value index, mac, ipEnabled, ip, dns, domain, description, dhcp, wins;

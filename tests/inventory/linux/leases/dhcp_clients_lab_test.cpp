@@ -9,6 +9,7 @@
 
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/dhcp_lab.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/lab_rows.h"
 #include "support/linux/temp_folder.h"
 #include "support/linux/time_zone.h"
@@ -22,11 +23,8 @@ using testing::DhcpLab;
 
 // Options that see only what the client in the lab wrote.
 LinuxSourceOptions ClientOptions(const std::string& root) {
-    LinuxSourceOptions options;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.resolvConfPath = root + "/etc/resolv.conf";
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
     options.leaseDirectories = {root + "/var/lib/dhcp", root + "/var/lib/dhcpcd", root + "/run/systemd/netif/leases"};
     return options;
 }
