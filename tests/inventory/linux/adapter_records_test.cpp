@@ -10,20 +10,10 @@
 namespace quorvane::linux_inventory {
 namespace {
 
-using testing::FakeAddress;
-
-KernelLink Link(std::uint32_t index, std::string name, bool up, std::vector<KernelAddress> addresses = {}) {
-    KernelLink link;
-    link.index = index;
-    link.name = std::move(name);
-    link.up = up;
-    link.hardwareAddress = {0x52, 0x54, 0x00, 0x12, 0x34, static_cast<std::uint8_t>(index)};
-    link.addresses = std::move(addresses);
-    return link;
-}
+using testing::FakeLink;
 
 KernelLink Loopback() {
-    KernelLink lo = Link(1, "lo", true, {FakeAddress("127.0.0.1"), FakeAddress("::1")});
+    KernelLink lo = FakeLink(1, "lo", {"127.0.0.1", "::1"});
     lo.loopback = true;
     lo.hardwareAddress.assign(6, 0);
     return lo;
@@ -40,8 +30,8 @@ const AdapterRecord* Find(const std::vector<AdapterRecord>& records, std::uint32
 
 SystemFacts MachineWithoutServices() {
     SystemFacts facts;
-    facts.links = {Link(7, "wlan0", true, {FakeAddress("fe80::2"), FakeAddress("192.168.1.20")}), Loopback(),
-                   Link(3, "eth0", false, {FakeAddress("10.0.0.9")}), Link(4, "br0", true)};
+    facts.links = {FakeLink(7, "wlan0", {"fe80::2", "192.168.1.20"}), Loopback(),
+                   FakeLink(3, "eth0", {"10.0.0.9"}, false), FakeLink(4, "br0")};
     facts.resolvConf = ResolverConfig{{"192.168.1.1", "9.9.9.9"}, "home.example"};
     facts.hostName = "workstation";
     facts.driverOf = [](const std::string& name) -> std::optional<std::string> {
@@ -57,7 +47,7 @@ TEST(LinuxSourceRecords, EveryInterfaceButLoopbackInIndexOrder) {
     EXPECT_EQ(records[0].index, Value(std::uint32_t{3}));
     EXPECT_EQ(records[1].index, Value(std::uint32_t{4}));
     EXPECT_EQ(records[2].index, Value(std::uint32_t{7}));
-    EXPECT_EQ(records[2].macAddress, Value(u"52:54:00:12:34:07"));
+    EXPECT_EQ(records[2].macAddress, Value(u"52:54:00:00:00:07"));
     EXPECT_EQ(records[2].ipAddress, Texts({u"192.168.1.20", u"fe80::2"}));
 }
 

@@ -65,7 +65,7 @@ public:
 void ExpectListWithinBound(const std::optional<std::string>& busAddress) {
     LinuxSourceOptions options = testing::IsolatedOptions();
     options.busAddress = busAddress;
-    options.readLinks = [] { return std::vector<KernelLink>{testing::FakeUpLink(2, "qv0", "192.168.0.10")}; };
+    options.readLinks = [] { return std::vector<KernelLink>{testing::FakeLink(2, "qv0", {"192.168.0.10"})}; };
     LinuxAdapterSource source(options);
     InMemoryTable table;
     const auto start = Clock::now();

@@ -38,10 +38,10 @@ bool HaveDbusMock() {
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
 std::vector<KernelLink> FakeLinks() {
-    KernelLink lo = testing::FakeUpLink(1, "lo", "127.0.0.1");
+    KernelLink lo = testing::FakeLink(1, "lo", {"127.0.0.1"});
     lo.loopback = true;
-    return {lo, testing::FakeUpLink(2, "qv0", "192.168.0.10"), testing::FakeUpLink(3, "qv1", "10.1.0.10"),
-            testing::FakeUpLink(4, "qv2", "10.2.0.10"), testing::FakeUpLink(5, "qv3", "172.16.0.10")};
+    return {lo, testing::FakeLink(2, "qv0", {"192.168.0.10"}), testing::FakeLink(3, "qv1", {"10.1.0.10"}),
+            testing::FakeLink(4, "qv2", {"10.2.0.10"}), testing::FakeLink(5, "qv3", {"172.16.0.10"})};
 }
 
 using Record = std::map<std::u16string, Value>;

@@ -235,7 +235,7 @@ protected:
     }
     std::optional<std::string> ServerOf(const char* name = "eth0", std::uint32_t index = 2,
                                         const char* address = "10.0.0.20") const {
-        const auto lease = LeaseFiles(dirs_).Of(testing::FakeUpLink(index, name, address));
+        const auto lease = LeaseFiles(dirs_).Of(testing::FakeLink(index, name, {address}));
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
