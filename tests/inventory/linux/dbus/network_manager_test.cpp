@@ -82,7 +82,7 @@ protected:
     }
 
     // A bare networkd manager whose Describe runs `body` (dbusmock's Python);
-    // the real networkd is tested in network_daemons_test.cpp.
+    // the real networkd is tested in network_daemons_lab_test.cpp.
     void StartNetworkd(const std::string& body) {
         mocks_.emplace_back(std::make_unique<ChildProcess>(
             std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
