@@ -35,7 +35,7 @@ SystemFacts MachineWithoutServices() {
     facts.resolvConf = ResolverConfig{{"192.168.1.1", "9.9.9.9"}, "home.example"};
     facts.hostName = "workstation";
     facts.driverOf = [](const std::string& name) -> std::optional<std::string> {
-        if (name == "eth0") return "e1000e";
+        if (name == "eth0") return "virtio_net";
         return std::nullopt;
     };
     return facts;
@@ -82,7 +82,7 @@ TEST(LinuxSourceRecords, WithoutNetworkManagerDhcpIsUnknownAndResolvConfServesUs
 
 TEST(LinuxSourceRecords, DescriptionIsTheKernelDriverElseTheInterfaceName) {
     const auto records = BuildRecords(MachineWithoutServices());
-    EXPECT_EQ(Find(records, 3)->description, Value(u"e1000e"));
+    EXPECT_EQ(Find(records, 3)->description, Value(u"virtio_net"));
     EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
 }
 
@@ -117,26 +117,26 @@ NmDevice LeasedDevice() {
     device.leaseTime = 86400;
     device.domain = "corp.example";
     device.dnsServers = std::vector<std::string>{"192.168.1.2", "192.168.1.3"};
-    device.vendor = "Intel Corporation";
-    device.product = "Wi-Fi 6 AX201";
-    device.driver = "iwlwifi";
+    device.vendor = "Orvane Devices";
+    device.product = "OD-300 Wireless Adapter";
+    device.driver = "mac80211_hwsim";
     return device;
 }
 
 TEST(LinuxSourceRecords, DescriptionPrefersHardwareNamesOverDrivers) {
     SystemFacts facts = MachineWithoutServices();
     facts.hardwareNameOf = [](std::uint32_t index) -> std::optional<std::string> {
-        if (index == 3 || index == 7) return "Intel Corporation I219-LM";
+        if (index == 3 || index == 7) return "Orvane Devices OD-2 Ethernet Controller";
         return std::nullopt;
     };
     NmDevice named = LeasedDevice();  // NetworkManager names vendor and product itself
     NmDevice driverOnly;
     driverOnly.interfaceName = "eth0";
-    driverOnly.driver = "e1000e";
+    driverOnly.driver = "virtio_net";
     facts.networkManager = std::vector<NmDevice>{named, driverOnly};
     const auto records = BuildRecords(facts);
-    EXPECT_EQ(Find(records, 7)->description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
-    EXPECT_EQ(Find(records, 3)->description, Value(u"Intel Corporation I219-LM"));
+    EXPECT_EQ(Find(records, 7)->description, Value(u"Orvane Devices OD-300 Wireless Adapter"));
+    EXPECT_EQ(Find(records, 3)->description, Value(u"Orvane Devices OD-2 Ethernet Controller"));
     EXPECT_EQ(Find(records, 4)->description, Value(u"br0"));
 }
 
@@ -152,7 +152,7 @@ TEST(LinuxSourceRecords, NetworkManagerLeaseInLocalCimTime) {
     EXPECT_EQ(wlan.dhcpLeaseExpires, Value(u"20070123084359.000000-300"));
     EXPECT_EQ(wlan.dnsServerSearchOrder, Texts({u"192.168.1.2", u"192.168.1.3"}));
     EXPECT_EQ(wlan.dnsDomain, Value(u"corp.example"));
-    EXPECT_EQ(wlan.description, Value(u"Intel Corporation Wi-Fi 6 AX201"));
+    EXPECT_EQ(wlan.description, Value(u"Orvane Devices OD-300 Wireless Adapter"));
 }
 
 TEST(LinuxSourceRecords, IncompleteLeasesLeaveOnlyWhatIsKnown) {
@@ -174,14 +174,14 @@ TEST(LinuxSourceRecords, NetworkManagerWithoutIpv4ConfigFallsBackToTheResolver) 
     SystemFacts facts = MachineWithoutServices();
     NmDevice unconfigured;
     unconfigured.interfaceName = "wlan0";
-    unconfigured.driver = "iwlwifi";
+    unconfigured.driver = "mac80211_hwsim";
     NmDevice noServers;
     noServers.interfaceName = "br0";
     noServers.dnsServers = std::vector<std::string>{};
     facts.networkManager = std::vector<NmDevice>{unconfigured, noServers};
     const auto records = BuildRecords(facts);
     EXPECT_EQ(Find(records, 7)->dnsServerSearchOrder, Texts({u"192.168.1.1", u"9.9.9.9"}));
-    EXPECT_EQ(Find(records, 7)->description, Value(u"iwlwifi"));
+    EXPECT_EQ(Find(records, 7)->description, Value(u"mac80211_hwsim"));
     EXPECT_TRUE(Find(records, 7)->dhcpEnabled.IsNull());
     // An IPv4 configuration without name servers means none, not unknown.
     EXPECT_TRUE(Find(records, 4)->dnsServerSearchOrder.IsNull());
@@ -257,7 +257,7 @@ TEST(LinuxSourceRecordProperties, ReadByNameWithoutRegardToCase) {
     EXPECT_EQ(PropertyOf(record, u"Index"), Value(std::uint32_t{3}));
     EXPECT_EQ(PropertyOf(record, u"macaddress"), record.macAddress);
     EXPECT_EQ(PropertyOf(record, u"DNSServerSearchOrder"), record.dnsServerSearchOrder);
-    EXPECT_EQ(PropertyOf(record, u"Description"), Value(u"e1000e"));
+    EXPECT_EQ(PropertyOf(record, u"Description"), Value(u"virtio_net"));
     EXPECT_TRUE(PropertyOf(record, u"DNSEnabledForWINSResolution").IsNull());
 }
 

@@ -151,7 +151,7 @@ TEST_F(LinuxSourceBus, NetworkManagerDevicesGiveDhcpLeaseDnsAndDescription) {
     EXPECT_EQ(qv0.at(u"DHCPLeaseExpires"), Value(u"20070123084359.000000-300"));
     EXPECT_EQ(qv0.at(u"DNSServerSearchOrder"), Value::Array({u"192.168.0.1", u"fd00::53"}));
     EXPECT_EQ(qv0.at(u"DNSDomain"), Value(u"example.test"));
-    EXPECT_EQ(qv0.at(u"Description"), Value(u"Intel Corporation 82574L Gigabit Network Connection"));
+    EXPECT_EQ(qv0.at(u"Description"), Value(u"Orvane Devices OD-1000 Gigabit Network Connection"));
     EXPECT_EQ(qv0.at(u"MACAddress"), Value(u"52:54:00:00:00:02"));
     EXPECT_EQ(qv0.at(u"IPAddress"), Value::Array({u"192.168.0.10"}));
     EXPECT_TRUE(qv0.at(u"DNSEnabledForWINSResolution").IsNull());
@@ -191,7 +191,7 @@ TEST_F(LinuxSourceBus, TheAdapterQueryFillsRowsFromThisSource) {
     gethostname(host, sizeof host - 1);
     const std::vector<std::u16string> expected = {
         u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/01/2007", u"23/01/2007", u"", FromAscii(host),
-        u"example.test", u"Intel Corporation 82574L Gigabit Network Connection", u"192.168.0.1,fd00::53"};
+        u"example.test", u"Orvane Devices OD-1000 Gigabit Network Connection", u"192.168.0.1,fd00::53"};
     EXPECT_EQ(qv0.subItems, expected);
     // DHCP off: no server or lease cells; DNS from resolv.conf.
     EXPECT_EQ(table.rows()[1].subItems[2], u"");
