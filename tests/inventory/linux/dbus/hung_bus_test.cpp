@@ -108,8 +108,9 @@ TEST(HungBus, AbstractSocketsAreReachedAndWaitedForUntilTheDeadline) {
     SilentListener listener(true);
     ASSERT_TRUE(listener.listening());
     const auto start = Clock::now();
-    EXPECT_FALSE(BusAnswers(listener.address() + ",guid=0123456789abcdef0123456789abcdef",
-                            std::chrono::milliseconds(300)));
+    EXPECT_EQ(ProbedEndpoint(listener.address() + ",guid=0123456789abcdef0123456789abcdef",
+                             std::chrono::milliseconds(300)),
+              std::nullopt);
     // Returning sooner would mean the address was not understood or not reached.
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(250));
 }
@@ -119,7 +120,7 @@ TEST(HungBus, AddressesThatCannotBeBoundedAreNotUsed) {
     const auto start = Clock::now();
     for (const char* address : {"tcp:host=127.0.0.1,port=1", "unix:path=", "unix:path=/tmp/bad%zzescape",
                                 "unix:guid=0123", "", "unix:path=/nonexistent/qv-bus"}) {
-        EXPECT_FALSE(BusAnswers(address, milliseconds(500))) << address;
+        EXPECT_EQ(ProbedEndpoint(address, milliseconds(500)), std::nullopt) << address;
     }
     EXPECT_LT(Clock::now() - start, milliseconds(500));
 }
