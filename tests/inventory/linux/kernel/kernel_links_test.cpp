@@ -13,6 +13,7 @@
 #include "support/linux/child_process.h"
 #include "support/linux/isolated_options.h"
 #include "support/linux/net_namespace.h"
+#include "support/linux/temp_folder.h"
 #include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
@@ -108,7 +109,9 @@ TEST_F(LinuxSourceNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresses)
 }
 
 TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
-    const std::string resolvConf = ::testing::TempDir() + "qv-netns-resolv.conf";
+    const testing::TempFolder folder("netns");
+    ASSERT_TRUE(folder.made());
+    const std::string resolvConf = folder.path() + "/resolv.conf";
     std::ofstream(resolvConf) << "nameserver 192.0.2.53\nsearch netns.example\n";
     // The host's sysfs, udev records and lease files do not describe this namespace.
     LinuxSourceOptions options = testing::IsolatedOptions();
@@ -151,7 +154,6 @@ TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
         EXPECT_TRUE(row->ip.IsNull());
         EXPECT_TRUE(row->dns.IsNull());
     }
-    std::remove(resolvConf.c_str());
 }
 
 }  // namespace
