@@ -6,6 +6,7 @@
 #include <span>
 
 #include "base/error.h"
+#include "inventory/linux/common/address_text.h"
 #include "inventory/linux/kernel/kernel_links.h"
 
 namespace {

@@ -83,7 +83,7 @@ QAccessibleInterface* AccessibleTable::Cell(int row, int column) const {
         }
         return QAccessible::accessibleInterface(outside_);
     }
-    const int key = (row + 1) * columnCount() + column;
+    const std::pair key(row, column);
     if (const auto found = cells_.constFind(key); found != cells_.constEnd()) {
         return QAccessible::accessibleInterface(*found);
     }

@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QTreeView>
+#include <utility>
 
 namespace quorvane::qt {
 
@@ -67,8 +68,9 @@ private:
     [[nodiscard]] QModelIndex Index(int row) const;
     void ForgetCells();
 
-    // The cells made so far, by child index; the accessibility cache owns them.
-    mutable QHash<int, QAccessible::Id> cells_;
+    // The cells made so far, by row and column, which stay a cell's place
+    // whatever the column count does; the accessibility cache owns them.
+    mutable QHash<std::pair<int, int>, QAccessible::Id> cells_;
     mutable QAccessible::Id outside_ = 0;
 };
 

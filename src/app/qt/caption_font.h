@@ -15,9 +15,9 @@ inline constexpr int kPushButtonCaptionFlags = Qt::AlignCenter | Qt::TextShowMne
 
 // `face` at the form's size, or at the largest smaller size, in quarter
 // points down to the smallest caption size, in which `caption`, laid out with
-// `flags`, takes no more room than `area`. In a face as wide as DejaVu Sans
-// the check box's caption wraps onto two lines, and two lines at the form's
-// size take more height than the control's text area has.
+// `flags`, takes no more room than `area`. In a wider UI face the check
+// box's caption wraps onto two lines, and two lines at the form's size take
+// more height than the control's text area has.
 [[nodiscard]] QFont FittedCaptionFont(QFont face, const QRect& area, int flags, const QString& caption);
 
 }  // namespace quorvane::qt

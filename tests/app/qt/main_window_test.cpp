@@ -373,8 +373,10 @@ TEST_F(WindowAtScaleTest, EveryCaptionIsDrawnWholeInTheFormsFaceAtMostAtItsSize)
         const std::string name = control->text().toStdString();
         const QRect shown = CaptionInk(*control);
         EXPECT_FALSE(whole.isEmpty()) << name;
-        EXPECT_NEAR(shown.width(), whole.width(), 1) << name;  // a centred line may start half a pixel over
-        EXPECT_EQ(shown.height(), whole.height()) << name;
+        // Centred, a line may start half a device pixel over and anti-aliasing
+        // may add a column or row of ink; a cut line loses far more.
+        EXPECT_NEAR(shown.width(), whole.width(), 1) << name;
+        EXPECT_NEAR(shown.height(), whole.height(), 1) << name;
         const QSize pixels = control->size() * control->devicePixelRatioF();
         EXPECT_TRUE(QRect(QPoint(1, 1), pixels - QSize(2, 2)).contains(shown)) << name << ": clear of the edges";
         EXPECT_EQ(control->font().family(), form.family()) << name;

@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -22,7 +21,8 @@ constexpr const char* kServerInterface = "qvlabsrv";
 DhcpLab::DhcpLab(const std::string& task)
     : ip_(SystemTool("ip")),
       server_("qv-" + task + "-" + std::to_string(getpid()) + "-srv"),
-      client_("qv-" + task + "-" + std::to_string(getpid()) + "-cli") {
+      client_("qv-" + task + "-" + std::to_string(getpid()) + "-cli"),
+      folder_(task + "-lab") {
     if (geteuid() != 0) {
         skipReason_ = "needs root to build network namespaces";
         return;
@@ -33,12 +33,10 @@ DhcpLab::DhcpLab(const std::string& task)
             return;
         }
     }
-    std::string pattern = "/tmp/qv-" + task + "-lab-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
+    if (!folder_.made()) {
         skipReason_ = "cannot make a temporary folder";
         return;
     }
-    dir_ = pattern;
     // Helpers a client leaves behind when it dies become this process's
     // children, so the teardown can reap them rather than leave zombies.
     prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -66,23 +64,24 @@ bool DhcpLab::Build() {
     // No DNS service (port 0), no system configuration; the lease file and
     // the log stay in the lab's folder, and dnsmasq keeps root so it may
     // write there.
+    const std::string& dir = folder_.path();
     dnsmasq_ = std::make_unique<ChildProcess>(std::vector<std::string>{
         ip_, "netns", "exec", server_, SystemTool("dnsmasq"), "--keep-in-foreground", "--conf-file=/dev/null",
         "--port=0", "--no-resolv", "--no-hosts", "--user=root", "--pid-file", "--bind-interfaces",
         std::string("--interface=") + kServerInterface, "--dhcp-authoritative",
         "--dhcp-range=10.77.0.100,10.77.0.199,255.255.255.0,3d",
         std::string("--dhcp-option=option:dns-server,") + kNameServer, std::string("--domain=") + kDomain,
-        "--dhcp-leasefile=" + dir_ + "/dnsmasq.leases", "--log-dhcp", "--log-facility=" + dir_ + "/dnsmasq.log"});
+        "--dhcp-leasefile=" + dir + "/dnsmasq.leases", "--log-dhcp", "--log-facility=" + dir + "/dnsmasq.log"});
     if (!dnsmasq_->started()) return false;
     // dnsmasq writes its lease file at start, empty; then it serves.
-    return Eventually([&] { return std::filesystem::exists(dir_ + "/dnsmasq.leases"); }, std::chrono::seconds(5));
+    return Eventually([&] { return std::filesystem::exists(dir + "/dnsmasq.leases"); }, std::chrono::seconds(5));
 }
 
 std::unique_ptr<ChildProcess> DhcpLab::StartClient(const std::vector<std::string>& argv,
                                                    const std::vector<std::string>& privateDirs) {
     // The overlay's layers live on a tmpfs of their own, mounted on a host
     // folder that only this mount namespace sees filled.
-    const std::string layers = dir_ + "/client-" + std::to_string(++clientCount_);
+    const std::string layers = folder_.path() + "/client-" + std::to_string(++clientCount_);
     std::filesystem::create_directory(layers);
     std::string script = "set -e\n"
                          "mount -t tmpfs qvlab /run\n"
@@ -116,7 +115,7 @@ std::string DhcpLab::ClientRoot(const ChildProcess& client) { return "/proc/" + 
 
 std::optional<std::int64_t> DhcpLab::ServerLeaseExpiry() const {
     // One line per lease: expiry (seconds since the epoch), MAC, address, name, client id.
-    std::ifstream leases(dir_ + "/dnsmasq.leases");
+    std::ifstream leases(folder_.path() + "/dnsmasq.leases");
     std::int64_t expiry = 0;
     if (leases >> expiry) return expiry;
     return std::nullopt;
@@ -142,10 +141,6 @@ DhcpLab::~DhcpLab() {
             KillEverythingIn(ns);
             RunCommand({ip_, "netns", "del", ns});
         }
-    }
-    if (!dir_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "support/linux/child_process.h"
 #include "support/linux/net_namespace.h"
+#include "support/linux/temp_folder.h"
 
 namespace quorvane::linux_inventory::testing {
 
@@ -66,7 +67,7 @@ private:
 
     std::string ip_;
     std::string server_, client_;
-    std::string dir_;  // host folder: dnsmasq's lease file and log, client mount points
+    TempFolder folder_;  // on the host: dnsmasq's lease file and log, client mount points
     std::string skipReason_;
     std::unique_ptr<ChildProcess> dnsmasq_;
     int clientCount_ = 0;

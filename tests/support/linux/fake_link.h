@@ -3,9 +3,10 @@
 #include <arpa/inet.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
-#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/common/kernel_link.h"
 
 namespace quorvane::linux_inventory::testing {
 
@@ -17,15 +18,16 @@ inline KernelAddress FakeAddress(const char* text) {
     return address;
 }
 
-// An interface that is up with one address and a MAC address ending in its
-// index, as the kernel would report it.
-inline KernelLink FakeUpLink(std::uint32_t index, const char* name, const char* address) {
+// An interface with these addresses, up unless told otherwise, and a MAC
+// address ending in its index, as the kernel would report it.
+inline KernelLink FakeLink(std::uint32_t index, const char* name, std::initializer_list<const char*> addresses = {},
+                           bool up = true) {
     KernelLink link;
     link.index = index;
     link.name = name;
-    link.up = true;
+    link.up = up;
     link.hardwareAddress = {0x52, 0x54, 0, 0, 0, static_cast<std::uint8_t>(index)};
-    link.addresses.push_back(FakeAddress(address));
+    for (const char* address : addresses) link.addresses.push_back(FakeAddress(address));
     return link;
 }
 

@@ -6,7 +6,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QThread>
-#include <filesystem>
 #include <fstream>
 
 #include "support/linux/net_namespace.h"
@@ -41,30 +40,21 @@ PrivateBus::PrivateBus() {
         skipReason_ = "dbus-daemon is not installed";
         return;
     }
-    std::string pattern = "/tmp/qv-bus-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
+    if (!folder_.made()) {
         skipReason_ = "cannot make a temporary folder";
         return;
     }
-    dir_ = pattern;
+    const std::string& dir = folder_.path();
     // Other users (systemd-network) must reach the socket in it.
-    chmod(dir_.c_str(), 0755);
-    std::ofstream(dir_ + "/bus.conf") << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\""
+    chmod(dir.c_str(), 0755);
+    std::ofstream(dir + "/bus.conf") << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\""
                                          " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
                                          "<busconfig>\n  <type>system</type>\n  <listen>unix:path="
-                                      << dir_ << "/socket</listen>" << kPolicy;
+                                      << dir << "/socket</listen>" << kPolicy;
     daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{
-        dbusDaemon, "--config-file=" + dir_ + "/bus.conf", "--nofork", "--nopidfile", "--print-address=1"});
+        dbusDaemon, "--config-file=" + dir + "/bus.conf", "--nofork", "--nopidfile", "--print-address=1"});
     address_ = daemon_->ReadLine(std::chrono::seconds(10)).value_or("");
     if (address_.empty()) skipReason_ = "the private dbus-daemon did not start";
-}
-
-PrivateBus::~PrivateBus() {
-    daemon_.reset();
-    if (!dir_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
 }
 
 bool PrivateBus::WaitForName(const QString& name) const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/linux/child_process.h"
+#include "support/linux/temp_folder.h"
 
 namespace quorvane::linux_inventory::testing {
 
@@ -17,7 +18,6 @@ namespace quorvane::linux_inventory::testing {
 class PrivateBus {
 public:
     PrivateBus();
-    ~PrivateBus();
     PrivateBus(const PrivateBus&) = delete;
     PrivateBus& operator=(const PrivateBus&) = delete;
 
@@ -29,8 +29,8 @@ public:
     [[nodiscard]] bool WaitForName(const QString& name) const;
 
 private:
-    std::string dir_;
-    std::unique_ptr<ChildProcess> daemon_;
+    TempFolder folder_{"bus"};
+    std::unique_ptr<ChildProcess> daemon_;  // ends before its folder goes
     std::string address_;
     std::string skipReason_;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -8,15 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "inventory/linux/common/kernel_link.h"
+
 namespace quorvane::linux_inventory {
-
-// One address the kernel holds on an interface, in network byte order.
-struct KernelAddress {
-    int family = 0;  // AF_INET or AF_INET6
-    std::array<std::uint8_t, 16> bytes{};
-
-    bool operator==(const KernelAddress&) const = default;
-};
 
 // Six upper-case hex pairs joined by ":"; nullopt for any other length
 // (tunnels, InfiniBand and links without a hardware address).

@@ -16,8 +16,4 @@ namespace quorvane::linux_inventory {
 // nothing else: an endpoint that answered.
 std::optional<std::string> ProbedEndpoint(const std::string& address, std::chrono::milliseconds deadline);
 
-inline bool BusAnswers(const std::string& address, std::chrono::milliseconds deadline) {
-    return ProbedEndpoint(address, deadline).has_value();
-}
-
 }  // namespace quorvane::linux_inventory

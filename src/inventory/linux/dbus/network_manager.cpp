@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstring>
 
+#include "inventory/linux/common/seconds_text.h"
 #include "inventory/linux/dbus/bus_caller.h"
 
 namespace quorvane::linux_inventory {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/leases/dhcp_lease.h"
-
 namespace quorvane::linux_inventory {
 
 // Declared only, so the facts can be used without the D-Bus headers.

@@ -7,21 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "inventory/linux/common/address_text.h"
+#include "inventory/linux/common/kernel_link.h"
 
 namespace quorvane::linux_inventory {
-
-// One network interface as the kernel reports it.
-struct KernelLink {
-    std::uint32_t index = 0;
-    std::string name;
-    std::vector<std::uint8_t> hardwareAddress;  // empty when the link has none
-    bool up = false;                            // administratively up (IFF_UP)
-    bool loopback = false;
-    std::vector<KernelAddress> addresses;       // in the kernel's order
-
-    bool operator==(const KernelLink&) const = default;
-};
 
 // Every interface of the calling thread's network namespace, loopback
 // included, in interface-index order, with its addresses, read over

@@ -8,7 +8,7 @@
 namespace quorvane::linux_inventory {
 
 // The hardware's vendor and model names that udev looked up in its hardware
-// database for a network interface ("Intel Corporation 82574L Gigabit
+// database for a network interface ("Orvane Devices OD-1000 Gigabit
 // Network Connection"), from the record DIR/n<ifindex>; nullopt when udev
 // keeps no such names (virtual interfaces, machines without udev).
 std::optional<std::string> UdevHardwareName(const std::string& udevDataDir, std::uint32_t interfaceIndex);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "inventory/linux/common/address_text.h"
+#include "inventory/linux/common/seconds_text.h"
 
 namespace quorvane::linux_inventory {
 

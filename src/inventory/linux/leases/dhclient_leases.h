@@ -21,7 +21,8 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
 
 // Where a file's first bytes were cut off, the text from its first whole
 // lease block on: what comes before may start inside a string or a comment
-// and would be misread.
+// and would be misread. The first byte of `cutText` is the one before the
+// part to be read, so a block that starts at that part's first byte counts.
 std::string_view WholeLeaseBlocks(std::string_view cutText);
 
 }  // namespace quorvane::linux_inventory

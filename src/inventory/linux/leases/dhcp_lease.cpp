@@ -1,16 +1,6 @@
 #include "inventory/linux/leases/dhcp_lease.h"
 
-#include <charconv>
-
 namespace quorvane::linux_inventory {
-
-std::optional<std::int64_t> ParseSeconds(std::string_view text) {
-    std::int64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc{} || stop != end || value < 0) return std::nullopt;
-    return value;
-}
 
 std::optional<std::string> FirstDomainName(std::string_view names) {
     const std::size_t start = names.find_first_not_of(' ');

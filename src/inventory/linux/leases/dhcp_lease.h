@@ -50,8 +50,4 @@ std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expire
 // nullopt when it gives none.
 std::optional<std::string> FirstDomainName(std::string_view names);
 
-// A DHCP time in whole seconds written as decimal digits; nullopt for
-// anything else (a sign, blanks, a unit, a number beyond 64 bits).
-std::optional<std::int64_t> ParseSeconds(std::string_view text);
-
 }  // namespace quorvane::linux_inventory

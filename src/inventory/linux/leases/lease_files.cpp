@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "inventory/linux/common/address_text.h"
 #include "inventory/linux/common/interface_name.h"
 #include "inventory/linux/leases/dhclient_leases.h"
 #include "inventory/linux/leases/dhcpcd_lease.h"
@@ -60,7 +61,9 @@ std::optional<Candidate> DhcpcdLease(const std::string& dir, const KernelLink& l
 
 // dhclient*.leases: ifupdown's dhclient.IFNAME.leases and the default
 // dhclient.leases. Each lease block names its interface. Of a file beyond
-// the bound, its last part, from its first whole block on.
+// the bound, its last part, from its first whole block on; the byte before
+// that part is read too, since only it tells whether a block starts right
+// where the part does.
 std::vector<FileSnapshot> ReadDhclientFiles(const std::string& dir) {
     std::vector<FileSnapshot> files;
     const std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(dir.c_str()), closedir);
@@ -70,7 +73,7 @@ std::vector<FileSnapshot> ReadDhclientFiles(const std::string& dir) {
         const std::string_view name = entry->d_name;
         if (!name.starts_with("dhclient") || !name.ends_with(".leases")) continue;
         if (++seen > kMaxDhclientFiles) break;
-        auto file = ReadFileSnapshot(dir + "/" + std::string(name), kMaxDhclientBytes, BoundedPart::Last);
+        auto file = ReadFileSnapshot(dir + "/" + std::string(name), kMaxDhclientBytes + 1, BoundedPart::Last);
         if (!file) continue;
         if (file->cut) file->text = std::string(WholeLeaseBlocks(file->text));
         files.push_back(std::move(*file));

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "inventory/linux/common/bounded_file.h"
-#include "inventory/linux/kernel/kernel_links.h"
+#include "inventory/linux/common/kernel_link.h"
 #include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {

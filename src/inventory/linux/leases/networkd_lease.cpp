@@ -3,6 +3,7 @@
 #include <string>
 
 #include "inventory/linux/common/address_text.h"
+#include "inventory/linux/common/seconds_text.h"
 
 namespace quorvane::linux_inventory {
 

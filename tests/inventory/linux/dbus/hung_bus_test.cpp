@@ -16,6 +16,7 @@
 #include "inventory/linux/linux_adapter_source.h"
 #include "inventory/list_adapters.h"
 #include "support/linux/fake_link.h"
+#include "support/linux/isolated_options.h"
 
 namespace quorvane::linux_inventory {
 namespace {
@@ -62,12 +63,9 @@ public:
 
 // The named bus, or the system bus found through DBUS_SYSTEM_BUS_ADDRESS.
 void ExpectListWithinBound(const std::optional<std::string>& busAddress) {
-    LinuxSourceOptions options;
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.busAddress = busAddress;
-    options.readLinks = [] { return std::vector<KernelLink>{testing::FakeUpLink(2, "qv0", "192.168.0.10")}; };
-    options.resolvConfPath = "/nonexistent";
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
+    options.readLinks = [] { return std::vector<KernelLink>{testing::FakeLink(2, "qv0", {"192.168.0.10"})}; };
     LinuxAdapterSource source(options);
     InMemoryTable table;
     const auto start = Clock::now();
@@ -110,8 +108,9 @@ TEST(HungBus, AbstractSocketsAreReachedAndWaitedForUntilTheDeadline) {
     SilentListener listener(true);
     ASSERT_TRUE(listener.listening());
     const auto start = Clock::now();
-    EXPECT_FALSE(BusAnswers(listener.address() + ",guid=0123456789abcdef0123456789abcdef",
-                            std::chrono::milliseconds(300)));
+    EXPECT_EQ(ProbedEndpoint(listener.address() + ",guid=0123456789abcdef0123456789abcdef",
+                             std::chrono::milliseconds(300)),
+              std::nullopt);
     // Returning sooner would mean the address was not understood or not reached.
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(250));
 }
@@ -121,7 +120,7 @@ TEST(HungBus, AddressesThatCannotBeBoundedAreNotUsed) {
     const auto start = Clock::now();
     for (const char* address : {"tcp:host=127.0.0.1,port=1", "unix:path=", "unix:path=/tmp/bad%zzescape",
                                 "unix:guid=0123", "", "unix:path=/nonexistent/qv-bus"}) {
-        EXPECT_FALSE(BusAnswers(address, milliseconds(500))) << address;
+        EXPECT_EQ(ProbedEndpoint(address, milliseconds(500)), std::nullopt) << address;
     }
     EXPECT_LT(Clock::now() - start, milliseconds(500));
 }

@@ -6,6 +6,7 @@
 
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/dhcp_lab.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/lab_rows.h"
 #include "support/linux/private_bus.h"
 #include "support/linux/time_zone.h"
@@ -51,12 +52,9 @@ std::unique_ptr<testing::ChildProcess> StartDaemon(DhcpLab& lab, const PrivateBu
 // Options that see the private bus alone: no resolv.conf, no lease files
 // but networkd's where given, no host names.
 LinuxSourceOptions BusOnlyOptions(const PrivateBus& bus, const std::string& networkdLeases = "/nonexistent") {
-    LinuxSourceOptions options;
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.busAddress = bus.address();
-    options.resolvConfPath = "/nonexistent";
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
-    options.leaseDirectories = {"/nonexistent", "/nonexistent", networkdLeases};
+    options.leaseDirectories.networkd = networkdLeases;
     return options;
 }
 

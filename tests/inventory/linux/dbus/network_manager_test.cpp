@@ -15,6 +15,7 @@
 #include "support/day_month_year_format.h"
 #include "support/linux/child_process.h"
 #include "support/linux/fake_link.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/private_bus.h"
 #include "support/linux/time_zone.h"
 #include "support/value_printer.h"
@@ -37,10 +38,10 @@ bool HaveDbusMock() {
 // Kernel links the records are built on: loopback, three interfaces that the
 // NetworkManager mock knows, and one it does not.
 std::vector<KernelLink> FakeLinks() {
-    KernelLink lo = testing::FakeUpLink(1, "lo", "127.0.0.1");
+    KernelLink lo = testing::FakeLink(1, "lo", {"127.0.0.1"});
     lo.loopback = true;
-    return {lo, testing::FakeUpLink(2, "qv0", "192.168.0.10"), testing::FakeUpLink(3, "qv1", "10.1.0.10"),
-            testing::FakeUpLink(4, "qv2", "10.2.0.10"), testing::FakeUpLink(5, "qv3", "172.16.0.10")};
+    return {lo, testing::FakeLink(2, "qv0", {"192.168.0.10"}), testing::FakeLink(3, "qv1", {"10.1.0.10"}),
+            testing::FakeLink(4, "qv2", {"10.2.0.10"}), testing::FakeLink(5, "qv3", {"172.16.0.10"})};
 }
 
 using Record = std::map<std::u16string, Value>;
@@ -81,7 +82,7 @@ protected:
     }
 
     // A bare networkd manager whose Describe runs `body` (dbusmock's Python);
-    // the real networkd is tested in network_daemons_test.cpp.
+    // the real networkd is tested in network_daemons_lab_test.cpp.
     void StartNetworkd(const std::string& body) {
         mocks_.emplace_back(std::make_unique<ChildProcess>(
             std::vector<std::string>{kPython, "-m", "dbusmock", "--session", "org.freedesktop.network1",
@@ -97,13 +98,10 @@ protected:
     }
 
     LinuxSourceOptions Options(int timeoutMs = 2000) const {
-        LinuxSourceOptions options;
+        LinuxSourceOptions options = testing::IsolatedOptions();
         options.busAddress = bus_->address();
         options.timeoutMs = timeoutMs;
         options.resolvConfPath = resolvConf_;
-        // The fake links must not pick up the host's drivers and hardware names.
-        options.sysfsNetRoot = "/nonexistent";
-        options.udevDataDir = "/nonexistent";
         options.readLinks = FakeLinks;
         return options;
     }
@@ -153,7 +151,7 @@ TEST_F(LinuxSourceBus, NetworkManagerDevicesGiveDhcpLeaseDnsAndDescription) {
     EXPECT_EQ(qv0.at(u"DHCPLeaseExpires"), Value(u"20070123084359.000000-300"));
     EXPECT_EQ(qv0.at(u"DNSServerSearchOrder"), Value::Array({u"192.168.0.1", u"fd00::53"}));
     EXPECT_EQ(qv0.at(u"DNSDomain"), Value(u"example.test"));
-    EXPECT_EQ(qv0.at(u"Description"), Value(u"Intel Corporation 82574L Gigabit Network Connection"));
+    EXPECT_EQ(qv0.at(u"Description"), Value(u"Orvane Devices OD-1000 Gigabit Network Connection"));
     EXPECT_EQ(qv0.at(u"MACAddress"), Value(u"52:54:00:00:00:02"));
     EXPECT_EQ(qv0.at(u"IPAddress"), Value::Array({u"192.168.0.10"}));
     EXPECT_TRUE(qv0.at(u"DNSEnabledForWINSResolution").IsNull());
@@ -193,7 +191,7 @@ TEST_F(LinuxSourceBus, TheAdapterQueryFillsRowsFromThisSource) {
     gethostname(host, sizeof host - 1);
     const std::vector<std::u16string> expected = {
         u"52:54:00:00:00:02", u"192.168.0.10", u"192.168.0.254", u"22/01/2007", u"23/01/2007", u"", FromAscii(host),
-        u"example.test", u"Intel Corporation 82574L Gigabit Network Connection", u"192.168.0.1,fd00::53"};
+        u"example.test", u"Orvane Devices OD-1000 Gigabit Network Connection", u"192.168.0.1,fd00::53"};
     EXPECT_EQ(qv0.subItems, expected);
     // DHCP off: no server or lease cells; DNS from resolv.conf.
     EXPECT_EQ(table.rows()[1].subItems[2], u"");
@@ -278,9 +276,8 @@ TEST_F(LinuxSourceBus, EachSnapshotIsTakenAtInstancesOf) {
 }
 
 TEST(LinuxSourceErrors, OnlyTheAdapterConfigurationClass) {
-    LinuxSourceOptions options;
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.readLinks = FakeLinks;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
     LinuxAdapterSource source(options);
     EXPECT_THROW(source.InstancesOf(u"Win32_NetworkAdapter"), Error);
     EXPECT_THROW(source.InstancesOf(u""), Error);

@@ -83,8 +83,8 @@ TEST(NetworkdDescription, MalformedTextLeavesFactsUnset) {
 
 SystemFacts NetworkdMachine() {
     SystemFacts facts;
-    facts.links = {testing::FakeUpLink(2, "qvb0", "10.77.0.58"), testing::FakeUpLink(3, "static0", "192.0.2.5"),
-                   testing::FakeUpLink(4, "eth1", "10.9.0.2")};
+    facts.links = {testing::FakeLink(2, "qvb0", {"10.77.0.58"}), testing::FakeLink(3, "static0", {"192.0.2.5"}),
+                   testing::FakeLink(4, "eth1", {"10.9.0.2"})};
     facts.networkd = ParseNetworkdDescription(kSystemd252, kClock);
     facts.resolvConf = ResolverConfig{{"127.0.0.53"}, "stub.example"};
     return facts;

@@ -7,10 +7,13 @@
 #include <fstream>
 
 #include "base/error.h"
+#include "inventory/linux/common/address_text.h"
 #include "inventory/linux/kernel/kernel_links.h"
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/child_process.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/net_namespace.h"
+#include "support/linux/temp_folder.h"
 #include "support/value_printer.h"
 
 namespace quorvane::linux_inventory {
@@ -106,14 +109,13 @@ TEST_F(LinuxSourceNamespace, ReadsEveryLinkWithFlagsHardwareAddressAndAddresses)
 }
 
 TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
-    const std::string resolvConf = ::testing::TempDir() + "qv-netns-resolv.conf";
+    const testing::TempFolder folder("netns");
+    ASSERT_TRUE(folder.made());
+    const std::string resolvConf = folder.path() + "/resolv.conf";
     std::ofstream(resolvConf) << "nameserver 192.0.2.53\nsearch netns.example\n";
-    LinuxSourceOptions options;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
+    // The host's sysfs, udev records and lease files do not describe this namespace.
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.resolvConfPath = resolvConf;
-    // The host's sysfs and udev records do not describe this namespace.
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
 
     struct Row {
         Value index, mac, ipEnabled, ip, dns, domain, description, dhcp, wins;
@@ -152,7 +154,6 @@ TEST_F(LinuxSourceNamespace, SourceGivesOneRecordPerLinkButLoopback) {
         EXPECT_TRUE(row->ip.IsNull());
         EXPECT_TRUE(row->dns.IsNull());
     }
-    std::remove(resolvConf.c_str());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The whole source against real DHCP clients holding a real lease from
 // dnsmasq in a lab of network namespaces: dhclient as ifupdown runs it, and
 // dhcpcd.
-#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -10,7 +9,9 @@
 
 #include "inventory/linux/linux_adapter_source.h"
 #include "support/linux/dhcp_lab.h"
+#include "support/linux/isolated_options.h"
 #include "support/linux/lab_rows.h"
+#include "support/linux/temp_folder.h"
 #include "support/linux/time_zone.h"
 #include "support/value_printer.h"
 
@@ -22,11 +23,8 @@ using testing::DhcpLab;
 
 // Options that see only what the client in the lab wrote.
 LinuxSourceOptions ClientOptions(const std::string& root) {
-    LinuxSourceOptions options;
-    options.busAddress = "unix:path=/nonexistent/quorvane-test-bus";
+    LinuxSourceOptions options = testing::IsolatedOptions();
     options.resolvConfPath = root + "/etc/resolv.conf";
-    options.sysfsNetRoot = "/nonexistent";
-    options.udevDataDir = "/nonexistent";
     options.leaseDirectories = {root + "/var/lib/dhcp", root + "/var/lib/dhcpcd", root + "/run/systemd/netif/leases"};
     return options;
 }
@@ -68,13 +66,14 @@ TEST(LinuxSourceDhcpClients, StaticAddressBesideAStaleDhclientFileShowsNoDhcpFac
     if (!lab.skipReason().empty()) GTEST_SKIP() << lab.skipReason();
     ASSERT_TRUE(lab.AddClientAddress("10.77.0.250/24"));
     // As ifupdown leaves it once the interface is configured by hand: a lease of this network, not yet expired.
-    const std::string root = ::testing::TempDir() + "qv-stale-dhclient-" + std::to_string(getpid());
-    std::filesystem::create_directories(root + "/var/lib/dhcp");
-    std::ofstream(root + "/var/lib/dhcp/dhclient.qvlab0.leases")
+    const testing::TempFolder root("stale-dhclient");
+    ASSERT_TRUE(root.made());
+    std::filesystem::create_directories(root.path() + "/var/lib/dhcp");
+    std::ofstream(root.path() + "/var/lib/dhcp/dhclient.qvlab0.leases")
         << "lease {\n  interface \"qvlab0\";\n  fixed-address 10.77.0.150;\n  option dhcp-lease-time 259200;\n"
            "  option dhcp-server-identifier 10.77.0.1;\n  option domain-name-servers 10.77.0.53;\n"
            "  option domain-name \"lab.example\";\n  expire epoch " << std::time(nullptr) + 86400 << ";\n}\n";
-    const auto row = testing::ReadLabRow(lab, ClientOptions(root));
+    const auto row = testing::ReadLabRow(lab, ClientOptions(root.path()));
     ASSERT_TRUE(row);
     for (const auto name : {u"DHCPEnabled", u"DHCPServer", u"DHCPLeaseObtained", u"DHCPLeaseExpires", u"DNSDomain",
                             u"DNSServerSearchOrder"}) {
@@ -82,10 +81,9 @@ TEST(LinuxSourceDhcpClients, StaticAddressBesideAStaleDhclientFileShowsNoDhcpFac
     }
     // The same file describes the link again once the link holds its address.
     ASSERT_TRUE(lab.AddClientAddress("10.77.0.150/24"));
-    const auto leased = testing::ReadLabRow(lab, ClientOptions(root));
+    const auto leased = testing::ReadLabRow(lab, ClientOptions(root.path()));
     ASSERT_TRUE(leased);
     EXPECT_EQ(leased->at(u"DHCPServer"), Value(u"10.77.0.1"));
-    std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ def servers(*addresses):
 
 def leases():
     # qv0: a DHCP lease obtained 2007-01-22 13:43:59 UTC for one day.
-    qv0 = ethernet('qv0', 'Intel Corporation', '82574L Gigabit Network Connection')
+    qv0 = ethernet('qv0', 'Orvane Devices', 'OD-1000 Gigabit Network Connection')
     # Newer NetworkManager keeps the older list too; it holds only the IPv4
     # servers, so it must lose to NameserverData.
     ip4_config(qv0, 'qv0', {'NameserverData': servers('192.168.0.1', 'fd00::53'),
