@@ -1,7 +1,7 @@
 #pragma once
 
-// Owners for GDI resources: unique_hfont, unique_hbitmap, unique_hdc,
-// unique_hdc_window and select_object.
+// Owners for GDI resources: unique_hfont, unique_hdc_window and
+// select_object.
 
 #include <windows.h>
 
@@ -11,14 +11,9 @@ namespace quorvane::win32 {
 
 namespace detail {
 inline void DeleteFont(HFONT f) noexcept { ::DeleteObject(f); }
-inline void DeleteBitmap(HBITMAP b) noexcept { ::DeleteObject(b); }
-inline void DeleteDc(HDC dc) noexcept { ::DeleteDC(dc); }
 }  // namespace detail
 
 using unique_hfont = unique_any<HFONT, decltype(&detail::DeleteFont), &detail::DeleteFont>;
-using unique_hbitmap = unique_any<HBITMAP, decltype(&detail::DeleteBitmap), &detail::DeleteBitmap>;
-// A device context of its own (CreateCompatibleDC), not one borrowed from a window.
-using unique_hdc = unique_any<HDC, decltype(&detail::DeleteDc), &detail::DeleteDc>;
 
 // A window's device context from GetDC, released to that window.
 class unique_hdc_window {

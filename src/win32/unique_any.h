@@ -1,9 +1,9 @@
 #pragma once
 
-// The two generic owners the others are made of, shaped after WIL's
-// (wil/resource.h) so that a later switch to WIL is mechanical:
-// unique_any (a handle-like value and its close function) and unique_call
-// (the balancing half of a call that succeeded).
+// The two generic owners the others are made of: unique_any (a handle-like
+// value and the function that closes it, named in the type, so each kind of
+// handle is one alias) and unique_call (the balancing half of a call that
+// succeeded). Both are move-only, so each close or call happens exactly once.
 
 #include <utility>
 

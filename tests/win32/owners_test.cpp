@@ -182,21 +182,23 @@ TEST(UniqueVariant, ClearsWhatItHoldsOnPutAndAtScopeEnd) {
 }
 
 TEST(UniqueSafearrayAccess, LocksForItsScopeSoTheArrayCanBeDestroyedAfter) {
+    using unique_safearray =
+        quorvane::win32::unique_any<SAFEARRAY*, decltype(&::SafeArrayDestroy), &::SafeArrayDestroy>;
     SAFEARRAYBOUND bound{3, 0};
-    SAFEARRAY* array = ::SafeArrayCreate(VT_I4, 1, &bound);
-    ASSERT_NE(array, nullptr);
+    unique_safearray array(::SafeArrayCreate(VT_I4, 1, &bound));
+    ASSERT_TRUE(array);
     {
-        const quorvane::win32::unique_safearray_access access(array);
+        const quorvane::win32::unique_safearray_access access(array.get());
         ASSERT_EQ(access.status(), S_OK);
         ASSERT_NE(access.data(), nullptr);
         static_cast<LONG*>(access.data())[2] = 42;
-        EXPECT_EQ(::SafeArrayDestroy(array), DISP_E_ARRAYISLOCKED);
+        EXPECT_EQ(::SafeArrayDestroy(array.get()), DISP_E_ARRAYISLOCKED);
     }
     LONG element = 0;
     LONG index = 2;
-    EXPECT_EQ(::SafeArrayGetElement(array, &index, &element), S_OK);
+    EXPECT_EQ(::SafeArrayGetElement(array.get(), &index, &element), S_OK);
     EXPECT_EQ(element, 42);
-    EXPECT_EQ(::SafeArrayDestroy(array), S_OK);
+    EXPECT_EQ(::SafeArrayDestroy(array.release()), S_OK);
 
     const quorvane::win32::unique_safearray_access none(nullptr);
     EXPECT_TRUE(FAILED(none.status()));

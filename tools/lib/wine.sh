@@ -7,10 +7,13 @@
 #   wine_server          wineserver, likewise
 #   wine_dpi_prefix DPI  the sibling prefix whose screen is set to DPI
 #                        (tools/wine-run-at-dpi makes it)
-#   wine_make_prefixes [DPI...]  makes the prefix and the DPI siblings now,
-#                        each start with a deadline, so a test's first window
-#                        is not timed against a prefix being made
-#   wine_stop            ends every Wine process of the prefix and of its DPI
+#   wine_relay_prefix    the sibling prefix whose programs run relay-traced
+#                        (tools/wine-run-relay makes it)
+#   wine_make_prefixes [DPI...]  makes the prefix, the relay sibling and the
+#                        DPI siblings now, each start with a deadline, so a
+#                        test's first window is not timed against a prefix
+#                        being made
+#   wine_stop            ends every Wine process of the prefix and of its
 #                        siblings and waits until their servers are gone, so
 #                        nothing of a run outlives it
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/wineprefix}"
@@ -23,9 +26,14 @@ wine_dpi_prefix() {
   echo "$WINEPREFIX-${1}dpi"
 }
 
+wine_relay_prefix() {
+  echo "$WINEPREFIX-relay"
+}
+
 wine_make_prefixes() {
   local dpi
   timeout 300 "$_wine_tools/wine-run" cmd /c exit >/dev/null 2>&1
+  WINEPREFIX=$(wine_relay_prefix) timeout 300 "$_wine_tools/wine-run" cmd /c exit >/dev/null 2>&1
   for dpi in "$@"; do
     timeout 300 "$_wine_tools/wine-run-at-dpi" "$dpi" cmd /c exit >/dev/null 2>&1
   done
@@ -34,7 +42,7 @@ wine_make_prefixes() {
 
 wine_stop() {
   local prefix
-  for prefix in "$WINEPREFIX" "$WINEPREFIX"-[0-9]*dpi; do
+  for prefix in "$WINEPREFIX" "$(wine_relay_prefix)" "$WINEPREFIX"-[0-9]*dpi; do
     # An unmatched pattern stands for itself; a prefix never made has no
     # server to stop.
     [ -d "$prefix" ] || continue

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The Windows program under Wine: cross-build preset mingw, run its ctest
 # (the core's tests as Windows programs, the WMI source's, the window's, the
-# import and size check of quorvane.exe), then the end-to-end run of
-# quorvane.exe against the host's adapters (tests/e2e/windows/run.sh). Starts
-# its own Xvfb (tools/lib/xvfb.sh) and stops it and every Wine process of its
-# prefixes at the end, whatever happened. Installs nothing (tools/install-deps
-# does). ctest and the driver count their own tests; a step before them that
-# fails ends the stage with "windows: 0 passed, 1 failed".
+# import and size check of quorvane.exe, its PE header's hardening and
+# Windows version, and from Wine's relay trace that it limits the DLL search
+# before any DLL loads), then the end-to-end run of quorvane.exe against the
+# host's adapters (tests/e2e/windows/run.sh). Starts its own Xvfb
+# (tools/lib/xvfb.sh) and stops it and every Wine process of its prefixes at
+# the end, whatever happened. Installs nothing (tools/install-deps does).
+# ctest and the driver count their own tests; a step before them that fails
+# ends the stage with "windows: 0 passed, 1 failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)

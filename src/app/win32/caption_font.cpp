@@ -1,6 +1,7 @@
 #include "app/win32/caption_font.h"
 
 #include <string>
+#include <utility>
 
 #include "app/form_design.h"
 #include "win32/platform_error.h"
@@ -88,11 +89,19 @@ unique_hfont FittedCaptionFont(HWND control, const LOGFONTW& form, UINT dpi) {
         if (!created) ThrowLastError("CreateFontIndirectW");
         return created;
     };
-    // A control's edges are rounded to pixels one by one, so wherever the
-    // layout moves it, it may come out a pixel narrower or lower.
-    const int pixels = LargestFittingSize(-form.lfHeight, PointsToPixels(kSmallestCaptionPoints, dpi),
-                                          [&](int size) { return CaptionFits(control, atPixels(size).get(), dpi, 1); });
-    return atPixels(pixels);
+    // The font that fitted is kept; the smallest size, never tried, is made
+    // when no larger one fits. A control's edges are rounded to pixels one
+    // by one, so wherever the layout moves it, it may come out a pixel
+    // narrower or lower: a pixel is kept to spare.
+    unique_hfont fitted;
+    const int pixels = LargestFittingSize(-form.lfHeight, PointsToPixels(kSmallestCaptionPoints, dpi), [&](int size) {
+        unique_hfont candidate = atPixels(size);
+        if (!CaptionFits(control, candidate.get(), dpi, 1)) return false;
+        fitted = std::move(candidate);
+        return true;
+    });
+    if (!fitted) fitted = atPixels(pixels);
+    return fitted;
 }
 
 }  // namespace quorvane::win32

@@ -26,11 +26,13 @@ unique_hglobal CopyToGlobal(const std::u16string& text) {
     return memory;
 }
 
-unique_close_clipboard_call OpenWithRetry(HWND owner, std::chrono::milliseconds patience) {
+unique_close_clipboard_call OpenWithRetry(HWND owner, const std::function<void()>& onTaken,
+                                          std::chrono::milliseconds patience) {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         if (::OpenClipboard(owner)) return unique_close_clipboard_call(true);
         if (std::chrono::steady_clock::now() >= deadline) ThrowLastError("OpenClipboard");
+        if (onTaken) onTaken();
         ::Sleep(10);
     }
 }
@@ -39,7 +41,7 @@ unique_close_clipboard_call OpenWithRetry(HWND owner, std::chrono::milliseconds 
 
 void Win32Clipboard::ReplaceText(const std::u16string& text) {
     unique_hglobal memory = CopyToGlobal(text);
-    const unique_close_clipboard_call open = OpenWithRetry(owner_, patience_);
+    const unique_close_clipboard_call open = OpenWithRetry(owner_, onTaken_, patience_);
     if (!::EmptyClipboard()) ThrowLastError("EmptyClipboard");
     if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) ThrowLastError("SetClipboardData");
     // The system owns the memory from here on.

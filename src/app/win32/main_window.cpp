@@ -101,7 +101,7 @@ public:
           command1_(children.command1, dpi_, kCommand1Design),
           command2_(children.command2, dpi_, kCommand2Design),
           chkCommas_(children.chkCommas, dpi_, kChkCommasDesign),
-          clipboard_(hwnd),
+          clipboard_(hwnd, services.clipboardTaken),
           form_({surface_, listView1_, command1_, command2_, chkCommas_, clipboard_, services.failureSignal},
                 services.source, services.shortDate),
           failureSignal_(services.failureSignal),

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "app/controls.h"
 #include "inventory/adapter_source.h"
 #include "inventory/short_date.h"
@@ -26,6 +28,8 @@ struct Win32WindowServices {
     AdapterSource& source;
     const ShortDateFormat& shortDate;
     FailureSignal& failureSignal;
+    // Called each time a copy finds the clipboard taken (Win32Clipboard).
+    std::function<void()> clipboardTaken = {};
 };
 
 // Creates the window, its controls and runs the load handler; the window is

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +15,10 @@ namespace quorvane::win32::testing {
 namespace {
 
 class WindowAtDpiTest : public WindowTest {};
+
+using unique_hdc = unique_any<HDC, decltype(&::DeleteDC), &::DeleteDC>;  // of its own, not a window's
+using unique_hbitmap = unique_any<HBITMAP, decltype(&::DeleteObject), &::DeleteObject>;
+using unique_hwnd = unique_any<HWND, decltype(&::DestroyWindow), &::DestroyWindow>;
 
 int Px(double twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
@@ -76,10 +79,9 @@ Ink UnconstrainedInk(HWND control) {
     RECT client{};
     ::GetClientRect(control, &client);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & ~DWORD{WS_VISIBLE};
-    const std::unique_ptr<HWND__, decltype(&::DestroyWindow)> twin(
-        ::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0, client.right * 4,
-                          client.bottom * 4, ::GetParent(control), nullptr, nullptr, nullptr),
-        &::DestroyWindow);
+    const unique_hwnd twin(::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0,
+                                            client.right * 4, client.bottom * 4, ::GetParent(control), nullptr,
+                                            nullptr, nullptr));
     ::SendMessageW(twin.get(), WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
     return CaptionInk(twin.get());
 }

@@ -4,15 +4,18 @@ DLLs the process loads and the program's calls into DLLs: between its first
 call (the C runtime's start-up) and SetDefaultDllDirectories no DLL may load
 and no DLL but the C runtime's be called. (A planted DLL would tell nothing:
 Wine's own DLLs load their imports by Wine's rules, whatever the program set.)
+The program runs in a Wine prefix of its own (tools/wine-run-relay), whose
+every process is ended afterwards, so no traced process outlives the check.
 Usage: check_dll_search_order.py QUORVANE_EXE   (needs DISPLAY)
 """
 import os
 import re
 import select
-import struct
 import subprocess
 import sys
 import time
+
+WINE_RUN_RELAY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/wine-run-relay")
 
 RUNTIME_DLLS = {"ntdll", "kernel32", "kernelbase", "msvcrt", "ucrtbase"}
 LOADED = re.compile(r'^(\w+):trace:loaddll:\w+ Loaded L"(.*)" at (\w+)')
@@ -22,10 +25,10 @@ CALL = re.compile(r"^(\w+):(Call|Ret ) ([\w-]+)\.(\w+)\((.*)\) (?:retval=(\w+) )
 class Trace:
     def __init__(self, exe):
         self.name = "\\" + os.path.basename(exe).lower()
-        with open(exe, "rb") as f:
-            header = f.read(1024)
-        # SizeOfImage: 56 bytes into the optional header, after "PE\0\0" and the file header.
-        self.size = struct.unpack_from("<I", header, struct.unpack_from("<I", header, 0x3C)[0] + 80)[0]
+        # The trace also shows calls that other DLLs make on the program's thread.
+        header = subprocess.run([os.environ.get("OBJDUMP", "x86_64-w64-mingw32-objdump"), "-p", exe],
+                                capture_output=True, text=True, check=True).stdout
+        self.size = int(re.search(r"^SizeOfImage\s+(\w+)", header, re.M).group(1), 16)
         self.thread = self.base = self.flags = None
         self.started = self.succeeded = self.shown = False
         self.faults = []
@@ -54,9 +57,7 @@ class Trace:
 
 
 def follow(exe, seconds=120):
-    wine_run = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/wine-run")
-    program = subprocess.Popen([wine_run, exe], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
-                               env=dict(os.environ, WINEDEBUG="+relay,+loaddll"))
+    program = subprocess.Popen([WINE_RUN_RELAY, exe], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     trace, pending, deadline = Trace(exe), b"", time.monotonic() + seconds
     try:
         while not trace.shown and select.select([program.stderr], [], [], max(0, deadline - time.monotonic()))[0]:
@@ -71,6 +72,7 @@ def follow(exe, seconds=120):
         # Wine's other processes share the pipe: closed, it cannot fill and block them.
         program.stderr.close()
         program.wait()
+        subprocess.run([WINE_RUN_RELAY, "--kill"], check=False)
     return trace
 
 

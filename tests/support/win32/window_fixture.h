@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,11 @@ protected:
     quorvane::testing::FakeAdapterSource source_;
     quorvane::testing::DayMonthYearFormat shortDate_;
     quorvane::testing::CountingSignal signal_;
-    Win32WindowServices services_{source_, shortDate_, signal_};
+    // What the window's copy calls each time it finds the clipboard taken.
+    std::function<void()> clipboardTaken_;
+    Win32WindowServices services_{source_, shortDate_, signal_, [this] {
+                                      if (clipboardTaken_) clipboardTaken_();
+                                  }};
     HWND window_ = nullptr;
 };
 
