@@ -13,6 +13,7 @@ deb=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/lib/checks.sh"
 source "$root/tools/lib/session_bus.sh"
+source "$root/tools/lib/throwaway_root.sh"
 app_id=org.quorvane.Quorvane
 work=$(mktemp -d)
 trap 'session_bus_stop; rm -rf "$work"' EXIT
@@ -23,7 +24,7 @@ finish() {
 }
 
 # Everything below installs and removes packages: never on a real root.
-[ "$(stat -f -c %T /)" = overlayfs ] || checks_abort deb "runs in a throw-away root, not on the machine"
+throwaway_root_inside || checks_abort deb "runs in a throw-away root, not on the machine"
 
 # apt_quietly ARGS...: apt-get, its output shown only when it failed.
 apt_quietly() {

@@ -159,6 +159,9 @@ xvfb_start 1280x1024x24 || { fail "Xvfb starts"; finish; }
 # server's sockets may live on other file systems.
 bound=("$root")
 [ -d /tmp/.X11-unix ] && bound+=(/tmp/.X11-unix)
+# The package test's guard, which keeps apt off the machine itself.
+refused_here() { ! QUORVANE_THROWAWAY_ROOT=leaked throwaway_root_inside; }
+check "the machine's / does not pass for a throw-away root" refused_here || finish
 check_counted "the .deb's install, run and purge in a throw-away root ran to its end" \
   throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$deb" || counted_failed=1
 
