@@ -6,8 +6,8 @@
 # caller's X display with a session bus of its own (tests/e2e/linux/run.sh);
 # then the package is purged and nothing of it may be left.
 # Usage: deb_install_run_purge.sh DEB
-# Prints PASS/FAIL lines and "deb: N passed, N failed"; the driver adds its
-# own count line.
+# Prints PASS/FAIL lines, the Linux driver's among them, and "deb: N passed,
+# N failed", which counts them all.
 set -uo pipefail
 deb=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,10 +18,7 @@ app_id=org.quorvane.Quorvane
 work=$(mktemp -d)
 trap 'session_bus_stop; rm -rf "$work"' EXIT
 
-finish() {
-  checks_summary deb
-  exit $?
-}
+finish() { checks_end deb; }
 
 # Everything below installs and removes packages: never on a real root.
 throwaway_root_inside || checks_abort deb "runs in a throw-away root, not on the machine"
@@ -51,7 +48,7 @@ exec_resolves() {
 }
 if check "the desktop entry's Exec runs /usr/bin/quorvane" exec_resolves; then
   session_bus_start || fail "session bus starts"
-  check_counted "tests/e2e/linux/run.sh runs to its end" bash "$root/tests/e2e/linux/run.sh" "$program"
+  check_lines "tests/e2e/linux/run.sh runs to its end" bash "$root/tests/e2e/linux/run.sh" "$program"
   session_bus_stop
 fi
 

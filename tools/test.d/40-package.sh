@@ -31,12 +31,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A run that counts its own checks (check_counted) and failed fails the stage.
-counted_failed=0
-finish() {
-  checks_summary package && [ "$counted_failed" -eq 0 ]
-  exit $?
-}
+finish() { checks_end package; }
 
 version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=dist/quorvane_${version}_amd64.deb
@@ -162,8 +157,8 @@ bound=("$root")
 # The package test's guard, which keeps apt off the machine itself.
 refused_here() { ! QUORVANE_THROWAWAY_ROOT=leaked throwaway_root_inside; }
 check "the machine's / does not pass for a throw-away root" refused_here || finish
-check_counted "the .deb's install, run and purge in a throw-away root ran to its end" \
-  throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$deb" || counted_failed=1
+check_lines "the .deb's install, run and purge in a throw-away root ran to its end" \
+  throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$deb"
 
 machine_quorvane >"$work/machine-after"
 check "the machine's own quorvane is as it was ($(head -n 1 "$work/machine-before"))" \
@@ -171,5 +166,5 @@ check "the machine's own quorvane is as it was ($(head -n 1 "$work/machine-befor
 
 # The zip: its program under Wine, driven the same way.
 tools/wine-run cmd /c exit >/dev/null 2>&1
-check_counted "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe" || counted_failed=1
+check_lines "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe"
 finish
