@@ -14,6 +14,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/lib/checks.sh"
 source "$root/tools/lib/session_bus.sh"
 source "$root/tools/lib/throwaway_root.sh"
+source "$root/tools/lib/dist.sh"
 app_id=org.quorvane.Quorvane
 work=$(mktemp -d)
 trap 'session_bus_stop; rm -rf "$work"' EXIT
@@ -34,8 +35,7 @@ if installed; then
   check "the quorvane already here is purged first" apt_quietly purge quorvane || finish
 fi
 # The paths the package brings: all of them must be gone once it is purged.
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||; s|/$||' |
-  while read -r path; do [ -n "$path" ] && [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
+dist_deb_paths "$deb" | while read -r path; do [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
 check "apt installs $(basename "$deb")" apt_quietly install "$deb" || finish
 
 program=""

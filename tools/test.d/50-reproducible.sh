@@ -11,18 +11,14 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 source tools/lib/checks.sh
+source tools/lib/dist.sh
 
 work=$(mktemp -d)
 elsewhere=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work" "$elsewhere"' EXIT
 trap 'exit 130' INT TERM
 
-version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-products=(
-  "dist/quorvane_${version}_amd64.deb"
-  "dist/quorvane-${version}-win64.zip"
-  build/package-win64/src/app/win32/quorvane.exe
-)
+products=("$dist_deb" "$dist_zip" build/package-win64/src/app/win32/quorvane.exe)
 
 # package_in DIR UMASK ENV...: clones the last commit into DIR and runs
 # tools/package there under UMASK with ENV added to the environment.
