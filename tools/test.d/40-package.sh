@@ -162,6 +162,6 @@ check "the machine's own quorvane is as it was ($(head -n 1 "$work/machine-befor
   diff "$work/machine-before" "$work/machine-after"
 
 # The zip: its program under Wine, driven the same way.
-tools/wine-run cmd /c exit >/dev/null 2>&1
+wine_make_prefixes
 check_lines "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe"
 finish
