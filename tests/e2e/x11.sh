@@ -66,7 +66,7 @@ e2e_check() {
 # e2e_checks NAME COMMAND...: a checker that prints its own PASS and FAIL lines
 # (check_lines); a failure also prints what the driver saw.
 e2e_checks() {
-  check_lines "$@" || e2e_report
+  check_lines "$@" || { e2e_report; return 1; }
 }
 
 # The viewable windows titled exactly "Quorvane", one id a line. xdotool

@@ -84,10 +84,11 @@ check "an unchanged table is no new copy" not e2e_wait_copy "$work/copy.txt" "$w
 
 # --- counting: no failure is lost on its way to tools/test's last line
 counts=$(checks_passed=0 checks_failed=0
-  check_lines lines printf 'PASS one\nFAIL two\n' >/dev/null
-  check_lines "a crashing checker" bash -c 'exit 3' >/dev/null
-  echo "$checks_passed/$checks_failed")
-check "a checker's PASS and FAIL lines count, and a silent crash counts as a failure" test "$counts" = 1/2
+  check_lines lines printf 'PASS one\nFAIL two\ninner: 1 passed, 1 failed\n' >"$work/lines.log"
+  check_lines "a crashing checker" bash -c 'exit 3' >>"$work/lines.log"
+  echo "$checks_passed/$checks_failed $(checks_count "$work/lines.log")")
+check "a checker's PASS and FAIL lines count once, not again in its count line, and a silent crash counts as a failure" \
+  test "$counts" = "1/2 0 0"
 printf '96%% tests passed, 2 tests failed out of 50\nlinux-gui: 9 passed, 1 failed\n' >"$work/counted.log"
 echo "error: the build broke" >"$work/broken.log"
 checks_stage_end broken 1 "$work/broken.log" >/dev/null

@@ -6,24 +6,23 @@
 # caller's X display with a session bus of its own (tests/e2e/linux/run.sh);
 # then the package is purged and nothing of it may be left.
 # Usage: deb_install_run_purge.sh DEB
-# Prints PASS/FAIL lines and "deb: N passed, N failed"; the driver adds its
-# own count line.
+# Prints PASS/FAIL lines, the Linux driver's among them, and "deb: N passed,
+# N failed", which counts them all.
 set -uo pipefail
 deb=$1
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/tools/lib/checks.sh"
 source "$root/tools/lib/session_bus.sh"
+source "$root/tools/lib/throwaway_root.sh"
+source "$root/tools/lib/dist.sh"
 app_id=org.quorvane.Quorvane
 work=$(mktemp -d)
 trap 'session_bus_stop; rm -rf "$work"' EXIT
 
-finish() {
-  checks_summary deb
-  exit $?
-}
+finish() { checks_end deb; }
 
 # Everything below installs and removes packages: never on a real root.
-[ "$(stat -f -c %T /)" = overlayfs ] || checks_abort deb "runs in a throw-away root, not on the machine"
+throwaway_root_inside || checks_abort deb "runs in a throw-away root, not on the machine"
 
 # apt_quietly ARGS...: apt-get, its output shown only when it failed.
 apt_quietly() {
@@ -36,8 +35,7 @@ if installed; then
   check "the quorvane already here is purged first" apt_quietly purge quorvane || finish
 fi
 # The paths the package brings: all of them must be gone once it is purged.
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||; s|/$||' |
-  while read -r path; do [ -n "$path" ] && [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
+dist_deb_paths "$deb" | while read -r path; do [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
 check "apt installs $(basename "$deb")" apt_quietly install "$deb" || finish
 
 program=""
@@ -50,7 +48,7 @@ exec_resolves() {
 }
 if check "the desktop entry's Exec runs /usr/bin/quorvane" exec_resolves; then
   session_bus_start || fail "session bus starts"
-  check_counted "tests/e2e/linux/run.sh runs to its end" bash "$root/tests/e2e/linux/run.sh" "$program"
+  check_lines "tests/e2e/linux/run.sh runs to its end" bash "$root/tests/e2e/linux/run.sh" "$program"
   session_bus_stop
 fi
 

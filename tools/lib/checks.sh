@@ -4,19 +4,17 @@
 #   check NAME COMMAND...        passes when COMMAND succeeds; returns its verdict
 #   pass NAME, fail NAME         a verdict reached some other way
 #   check_lines NAME COMMAND...  COMMAND prints "PASS ..." and "FAIL ..." lines
-#                                of its own, and they count; one that fails with
-#                                no FAIL line (it crashed) counts as failed NAME;
+#                                of its own, and they count here; a count line
+#                                of its own is shown indented, so it is not
+#                                counted again; one that fails with no FAIL
+#                                line (it crashed) counts as failed NAME;
 #                                returns 1 when anything failed
-#   check_counted NAME COMMAND...  COMMAND prints PASS and FAIL lines and a
-#                                count line of its own, which tools/test adds
-#                                up; here only a failure it did not report (it
-#                                crashed) counts, as failed NAME; returns
-#                                COMMAND's status
 #   checks_summary LABEL         prints "LABEL: P passed, F failed"; succeeds
 #                                when something passed and nothing failed
-#   checks_abort LABEL NAME      fails NAME, prints the summary and ends the
-#                                script: for a step nothing after it can do
-#                                without
+#   checks_end LABEL             prints the summary and ends the script with
+#                                its verdict
+#   checks_abort LABEL NAME      fails NAME, then checks_end: for a step
+#                                nothing after it can do without
 #   checks_stage_end NAME STATUS LOG  for a stage that ended with STATUS and
 #                                printed LOG: when it failed but LOG counts no
 #                                failure (its build broke, a server did not
@@ -28,6 +26,8 @@
 #                                prints "P F"
 checks_passed=0
 checks_failed=0
+# A count line, as checks_summary prints it.
+_checks_count_line='^[A-Za-z0-9_-]+: [0-9]+ passed, [0-9]+ failed'
 
 pass() {
   echo "PASS $1"
@@ -50,7 +50,7 @@ check_lines() {
   shift
   out=$("$@" 2>&1)
   status=$?
-  printf '%s\n' "$out"
+  sed -E "s/$_checks_count_line/  &/" <<<"$out"
   failures=$(grep -c '^FAIL ' <<<"$out")
   checks_passed=$((checks_passed + $(grep -c '^PASS ' <<<"$out")))
   checks_failed=$((checks_failed + failures))
@@ -58,25 +58,19 @@ check_lines() {
   [ "$status" -eq 0 ] && [ "$failures" -eq 0 ]
 }
 
-check_counted() {
-  local name=$1 out status
-  shift
-  out=$("$@" 2>&1)
-  status=$?
-  printf '%s\n' "$out"
-  [ "$status" -eq 0 ] || grep -q '^FAIL ' <<<"$out" || fail "$name"
-  return "$status"
-}
-
 checks_summary() {
   echo "$1: $checks_passed passed, $checks_failed failed"
   [ "$checks_failed" -eq 0 ] && [ "$checks_passed" -gt 0 ]
 }
 
+checks_end() {
+  checks_summary "$1"
+  exit $?
+}
+
 checks_abort() {
   fail "$2"
-  checks_summary "$1"
-  exit 1
+  checks_end "$1"
 }
 
 checks_stage_end() {
@@ -88,13 +82,13 @@ checks_stage_end() {
 }
 
 checks_count() {
-  awk '
+  awk -v count_line="$_checks_count_line" '
     /^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+/ {
       for (i = 1; i <= NF; i++) if ($i == "of") { total = $(i + 1) }
       for (i = 1; i <= NF; i++) if ($i == "failed") { f = $(i - 2) }
       passed += total - f; failed += f; next
     }
-    /^[A-Za-z0-9_-]+: [0-9]+ passed, [0-9]+ failed/ {
+    $0 ~ count_line {
       sub(/^[^:]*: /, ""); passed += $1; failed += $3
     }
     END { print passed + 0, failed + 0 }

@@ -11,14 +11,29 @@
 #       file system than / and so is not in the overlay (the X server's
 #       socket folder, a work folder on a separate /tmp). Returns COMMAND's
 #       status. Needs root, or sudo.
+#   throwaway_root_inside
+#       succeeds only in COMMAND and what it starts: for a script that must
+#       never change the machine itself to check before it does anything.
 # The overlay's lower layer is / alone, without the file systems mounted on
 # it; /proc, /sys and /dev are mounted inside afresh or bound in.
-_throwaway_root_sudo=""
+
+# A root is the throw-away one when this file in it holds the token in
+# QUORVANE_THROWAWAY_ROOT. The token is new for each run and the file is
+# written only into the overlay's upper layer, so neither the machine's /
+# nor a leftover environment variable can pass for it; that / is an
+# overlay says nothing, as in a container it often is one already.
+_throwaway_root_marker=/.quorvane-throwaway-root
 # sudo -E keeps the caller's environment (DISPLAY, for one) for COMMAND.
+_throwaway_root_sudo=""
 [ "$(id -u)" -eq 0 ] || _throwaway_root_sudo="sudo -E"
 
+throwaway_root_inside() {
+  [ -n "${QUORVANE_THROWAWAY_ROOT:-}" ] &&
+    [ "$(cat "$_throwaway_root_marker" 2>/dev/null)" = "$QUORVANE_THROWAWAY_ROOT" ]
+}
+
 throwaway_root_run() {
-  local paths=() layers status
+  local paths=() layers status token
   while [ $# -gt 0 ] && [ "$1" != -- ]; do
     paths+=("$1")
     shift
@@ -27,8 +42,10 @@ throwaway_root_run() {
   # The tmpfs is mounted on this folder inside the namespace only; outside
   # it stays an empty folder to remove.
   layers=$(mktemp -d)
-  $_throwaway_root_sudo unshare --mount --pid --fork --kill-child --propagation private \
-    bash -c "$(declare -f _throwaway_root_enter); _throwaway_root_enter \"\$@\"" \
+  token=$(cat /proc/sys/kernel/random/uuid)
+  $_throwaway_root_sudo env "QUORVANE_THROWAWAY_ROOT=$token" \
+    unshare --mount --pid --fork --kill-child --propagation private \
+    bash -c "$(declare -p _throwaway_root_marker; declare -f _throwaway_root_enter); _throwaway_root_enter \"\$@\"" \
     _throwaway_root "$layers" "${#paths[@]}" "${paths[@]}" "$@"
   status=$?
   rmdir "$layers"
@@ -46,6 +63,7 @@ _throwaway_root_enter() {
   local root=$layers/root
   mount -t tmpfs -o mode=0700 throwaway-root "$layers"
   mkdir "$layers/upper" "$layers/work" "$root"
+  echo "$QUORVANE_THROWAWAY_ROOT" >"$layers/upper$_throwaway_root_marker"
   mount -t overlay throwaway-root -o "lowerdir=/,upperdir=$layers/upper,workdir=$layers/work" "$root"
   mount -t proc proc "$root/proc"
   mount --rbind /sys "$root/sys"

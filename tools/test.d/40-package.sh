@@ -22,6 +22,7 @@ source tools/lib/wine.sh
 source tools/lib/xvfb.sh
 source tools/lib/throwaway_root.sh
 source tools/lib/checks.sh
+source tools/lib/dist.sh
 work=$(mktemp -d)
 cleanup() {
   wine_stop
@@ -31,19 +32,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# A run that counts its own checks (check_counted) and failed fails the stage.
-counted_failed=0
-finish() {
-  checks_summary package && [ "$counted_failed" -eq 0 ]
-  exit $?
-}
-
-version=$(sed -n 's/^project(Quorvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-deb=dist/quorvane_${version}_amd64.deb
-zip=dist/quorvane-${version}-win64.zip
+finish() { checks_end package; }
 
 build_packages() { tools/package >"$work/package.log" 2>&1 || { tail -n 30 "$work/package.log"; return 1; }; }
-check "tools/package writes $deb and $zip" build_packages && [ -f "$deb" ] && [ -f "$zip" ] || finish
+check "tools/package writes $dist_deb and $dist_zip" build_packages && [ -f "$dist_deb" ] && [ -f "$dist_zip" ] || finish
 sums_verify() { (cd dist && sha256sum -c SHA256SUMS) && [ "$(wc -l <dist/SHA256SUMS)" -eq 2 ]; }
 check "dist/SHA256SUMS verifies both packages" sums_verify
 
@@ -58,10 +50,10 @@ DESTDIR=$stage/linux cmake --install build/package-linux >/dev/null
 check "the staged Linux install holds exactly the expected files" same_files "$stage/linux/usr" "$tests/linux-files.txt"
 DESTDIR=$stage/windows cmake --install build/package-win64 --prefix / >/dev/null
 check "the staged Windows install holds exactly the expected files" same_files "$stage/windows" "$tests/windows-files.txt"
-unzip -q "$zip" -d "$work/zip"
-check "the zip holds the program, README and LICENSE in quorvane-$version-win64/" \
-  same_files "$work/zip/quorvane-$version-win64" "$tests/windows-files.txt"
-exe=$work/zip/quorvane-$version-win64/bin/quorvane.exe
+unzip -q "$dist_zip" -d "$work/zip"
+check "the zip holds the program, README and LICENSE in quorvane-$dist_version-win64/" \
+  same_files "$work/zip/quorvane-$dist_version-win64" "$tests/windows-files.txt"
+exe=$work/zip/quorvane-$dist_version-win64/bin/quorvane.exe
 check "the zip's program imports only Windows' own DLLs" bash tests/app/win32/check_imports.sh "$exe"
 check "the zip's program has ASLR with high entropy, NX and relocations, and its header's Windows fits its imports" \
   bash tests/app/win32/check_pe_header.sh "$exe"
@@ -70,7 +62,7 @@ check "the zip's program has ASLR with high entropy, NX and relocations, and its
 # linked into it is, the C library's start files too, and Debian 12's are
 # not: there hardening-check leaves that out, and the program's own objects
 # must carry the mark.
-dpkg-deb -x "$deb" "$work/deb"
+dpkg-deb -x "$dist_deb" "$work/deb"
 cf_marked() { readelf -n "$1" 2>/dev/null | grep -q 'x86 feature: IBT, SHSTK'; }
 objects_cf_marked() {
   local object objects unmarked=()
@@ -93,7 +85,7 @@ usr=$stage/linux/usr
 check "desktop-file-validate passes" desktop-file-validate "$usr/share/applications/$app_id.desktop"
 check "appstreamcli validate --no-net passes" appstreamcli validate --no-net "$usr/share/metainfo/$app_id.metainfo.xml"
 lintian_clean() {
-  lintian "$deb" >"$work/lintian.txt" 2>&1
+  lintian "$dist_deb" >"$work/lintian.txt" 2>&1
   grep '^[EW]: ' "$work/lintian.txt"
   ! grep -q '^E: ' "$work/lintian.txt"
 }
@@ -102,10 +94,10 @@ check "lintian reports no errors (warnings listed above)" lintian_clean
 control_complete() {
   local field
   for field in Section Maintainer Description; do
-    [ -n "$(dpkg-deb -f "$deb" "$field")" ] || { echo "no $field"; return 1; }
+    [ -n "$(dpkg-deb -f "$dist_deb" "$field")" ] || { echo "no $field"; return 1; }
   done
   # Depends comes from the program's shared libraries.
-  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' && dpkg-deb -f "$deb" Depends | grep -q 'libc6'
+  dpkg-deb -f "$dist_deb" Depends | grep -q 'libqt6widgets6' && dpkg-deb -f "$dist_deb" Depends | grep -q 'libc6'
 }
 check "the .deb names its section, maintainer, description and library dependencies" control_complete
 check "the copyright file carries the MIT licence" \
@@ -113,11 +105,11 @@ check "the copyright file carries the MIT licence" \
 
 one_version() {
   local deb_version release exe_versions
-  deb_version=$(dpkg-deb -f "$deb" Version)
+  deb_version=$(dpkg-deb -f "$dist_deb" Version)
   release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$usr/share/metainfo/$app_id.metainfo.xml")
-  exe_versions=$(/usr/bin/python3 "$tests/pe_version.py" "$work/zip/quorvane-$version-win64/bin/quorvane.exe" | sort -u)
-  echo "project $version, .deb $deb_version, metainfo $release, exe $(tr '\n' ' ' <<<"$exe_versions")"
-  [ "$deb_version" = "$version" ] && [ "$release" = "$version" ] && [ "$exe_versions" = "$version.0" ]
+  exe_versions=$(/usr/bin/python3 "$tests/pe_version.py" "$exe" | sort -u)
+  echo "project $dist_version, .deb $deb_version, metainfo $release, exe $(tr '\n' ' ' <<<"$exe_versions")"
+  [ "$deb_version" = "$dist_version" ] && [ "$release" = "$dist_version" ] && [ "$exe_versions" = "$dist_version.0" ]
 }
 check "project(VERSION), the .deb, the metainfo release and the exe's VERSIONINFO agree" one_version
 
@@ -143,7 +135,7 @@ check "the Windows icon is the SVG drawn at 16, 32, 48 px and beyond" ico_matche
 # The machine's own quorvane, installed or not: dpkg's status and version,
 # and each file it owns or the .deb brings, with its checksum. The package is
 # only ever installed in a throw-away root, so none of this may change.
-dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\.||; s|/$||; /^$/d' >"$work/deb-paths"
+dist_deb_paths "$dist_deb" >"$work/deb-paths"
 machine_quorvane() {
   local path
   dpkg-query -W -f='${db:Status-Abbrev} ${Version}\n' quorvane 2>&1
@@ -159,14 +151,17 @@ xvfb_start 1280x1024x24 || { fail "Xvfb starts"; finish; }
 # server's sockets may live on other file systems.
 bound=("$root")
 [ -d /tmp/.X11-unix ] && bound+=(/tmp/.X11-unix)
-check_counted "the .deb's install, run and purge in a throw-away root ran to its end" \
-  throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$deb" || counted_failed=1
+# The package test's guard, which keeps apt off the machine itself.
+refused_here() { ! QUORVANE_THROWAWAY_ROOT=leaked throwaway_root_inside; }
+check "the machine's / does not pass for a throw-away root" refused_here || finish
+check_lines "the .deb's install, run and purge in a throw-away root ran to its end" \
+  throwaway_root_run "${bound[@]}" -- bash "$tests/deb_install_run_purge.sh" "$root/$dist_deb"
 
 machine_quorvane >"$work/machine-after"
 check "the machine's own quorvane is as it was ($(head -n 1 "$work/machine-before"))" \
   diff "$work/machine-before" "$work/machine-after"
 
 # The zip: its program under Wine, driven the same way.
-tools/wine-run cmd /c exit >/dev/null 2>&1
-check_counted "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe" || counted_failed=1
+wine_make_prefixes
+check_lines "tests/e2e/windows/run.sh ran to its end" bash tests/e2e/windows/run.sh "$exe"
 finish
