@@ -38,6 +38,11 @@ os=$(field MajorOSystemVersion).$(field MinorOSystemVersion)
 # The import tables list each function as "RVA  hint  name".
 for function in $(awk '/^The Import Tables/ { on = 1; next } on && /^[A-Z]/ { on = 0 }
                        on && $2 ~ /^[0-9]+$/ { print $3 }' <<<"$header"); do
+  # The DPI functions all came with Windows 10; one missing from the table
+  # would pass unchecked.
+  if [[ $function == *Dpi* && -z ${since[$function]:-} ]]; then
+    echo "FAIL: $function is not in the table of the Windows each function needs"; status=1
+  fi
   needs=${since[$function]:-0.0.0}
   if [ "$(number "${needs%.*}")" -gt "$(number "$subsystem")" ]; then
     echo "FAIL: $function needs Windows $needs, the header names $subsystem"; status=1
