@@ -17,6 +17,8 @@ void WindowTest::SetUp() {
 }
 
 void WindowTest::TearDown() {
+    // The hook may point into the test's own scope, which has ended.
+    clipboardTaken_ = nullptr;
     if (window_) ::DestroyWindow(window_);
     Pump();
 }
