@@ -6,13 +6,11 @@
 # another order and gives folders other sizes), the time, the umask, the
 # time zone and the locale. The first is dist/ when tools/package built it
 # from the last commit and nothing has changed since (tools/test's package
-# stage has just done so), else a build in a fresh clone.
-# The second build compiles through a ccache that no other build fills, so
-# the two objects compared never come from one compile: each was compiled
-# in another folder, at another time, under another time zone and locale
-# than the other, and an object that the compiler would not give again
-# shows as a difference. A second run still compiles only what changed.
-# Where two files differ, diffoscope says how. Ends with "reproducible: N
+# stage has just done so, and its checksums still hold), else a build in a
+# fresh clone. The first compiles through ccache and the second without it,
+# as a builder without ccache would: an object the cache gives that the
+# compiler would not, or a path that ccache makes relative, shows as a
+# difference. Where two files differ, diffoscope says how. Ends with "reproducible: N
 # passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
@@ -23,19 +21,18 @@ work=$(mktemp -d)
 elsewhere=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work" "$elsewhere"' EXIT
 trap 'exit 130' INT TERM
-second_cache=${XDG_CACHE_HOME:-$HOME/.cache}/quorvane/ccache-second-build
 
 products=("$dist_deb" "$dist_zip" build/package-win64/src/app/win32/quorvane.exe)
 
 # package_in DIR UMASK ENV...: clones the last commit into DIR and runs
-# tools/package there under UMASK with ENV added to the environment. ccache
-# takes paths as relative to DIR, whatever the caller's shell says, so a
-# clone in a new folder still finds what an earlier one compiled.
+# tools/package there with ENV added to the environment. The clone is made
+# under UMASK, so its files have the modes that umask gives (tools/package
+# itself builds under 022).
 package_in() {
   local dir=$1 mask=$2
   shift 2
-  git clone -q "$PWD" "$dir" &&
-    (cd "$dir" && umask "$mask" && env CCACHE_BASEDIR="$dir" "$@" tools/package) >"$dir.log" 2>&1 ||
+  (umask "$mask" && git clone -q "$PWD" "$dir") &&
+    (cd "$dir" && env "$@" tools/package) >"$dir.log" 2>&1 ||
     { tail -n 30 "$dir.log"; return 1; }
 }
 
@@ -49,16 +46,21 @@ same_bytes() {
 }
 
 first=$work/first second=$elsewhere/second
-second_env=(TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 "CCACHE_DIR=$second_cache")
+second_env=(TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 CCACHE_DISABLE=1)
 read -r built_commit built_epoch 2>/dev/null <"$dist_source"
-if [ "${built_commit:-}" = "$(git rev-parse HEAD)" ] && [ -z "$(git status --porcelain)" ]; then
+# dist/ as it was built: a file since removed or rebuilt by hand is no
+# first build of this commit.
+dist_intact() {
+  (cd dist && sha256sum --quiet -c SHA256SUMS) >/dev/null 2>&1 && [ -f "${products[2]}" ]
+}
+if [ "${built_commit:-}" = "$(git rev-parse HEAD)" ] && [ -z "$(git status --porcelain)" ] && dist_intact; then
   first=$PWD
   second_env+=("SOURCE_DATE_EPOCH=$built_epoch")
   echo "the first build: dist/, made by tools/package from $built_commit, nothing changed since"
 else
   check "tools/package builds the last commit in $first" package_in "$first" 022 || checks_end reproducible
 fi
-check "tools/package builds it again in $second (umask 002, TZ=Pacific/Kiritimati, C.UTF-8, a ccache of its own)" \
+check "tools/package builds it again in $second (cloned under umask 002, TZ=Pacific/Kiritimati, C.UTF-8, no ccache)" \
   package_in "$second" 002 "${second_env[@]}" || checks_end reproducible
 for product in "${products[@]}"; do
   check "$(basename "$product") is the same byte for byte" same_bytes "$product"
