@@ -66,7 +66,9 @@ dpkg-deb -x "$dist_deb" "$work/deb"
 cf_marked() { readelf -n "$1" 2>/dev/null | grep -q 'x86 feature: IBT, SHSTK'; }
 objects_cf_marked() {
   local object objects unmarked=()
-  mapfile -t objects < <(find build/package-linux/src -name '*.o')
+  # The objects this build makes, not whatever an older layout left there.
+  mapfile -t objects < <(ninja -C build/package-linux -t targets all |
+    sed -n 's|^\(src/[^:]*\.o\): .*|build/package-linux/\1|p')
   for object in "${objects[@]}"; do cf_marked "$object" || unmarked+=("$object"); done
   echo "${#objects[@]} objects; without the mark: ${unmarked[*]:-none}"
   [ "${#objects[@]}" -gt 0 ] && [ "${#unmarked[@]}" -eq 0 ]
