@@ -29,8 +29,6 @@ LinuxSourceOptions ClientOptions(const std::string& root) {
     return options;
 }
 
-// dhclient as ifupdown starts it, kept in the foreground, and dhcpcd; each in
-// a time zone of its own.
 TEST(LinuxSourceDhcpClients, EachClientsLeaseFromItsLeaseFile) {
     const struct {
         std::vector<std::string> command;  // the tool's name first
@@ -38,7 +36,7 @@ TEST(LinuxSourceDhcpClients, EachClientsLeaseFromItsLeaseFile) {
         const char* zone;
         const char* leaseFolder;
     } cases[] = {
-        {{"dhclient", "-d", "-q", "-4", "-pf", "/run/dhclient.qvlab0.pid", "-lf",
+        {{"dhclient", "-d", "-q", "-4", "-pf", "/run/dhclient.qvlab0.pid", "-lf",  // as ifupdown, in the foreground
           "/var/lib/dhcp/dhclient.qvlab0.leases", "qvlab0"},
          "isc-dhcp-client", testing::kCentralEuropeanTime, "/var/lib/dhcp"},
         {{"dhcpcd", "-B", "-q", "-4", "qvlab0"}, "dhcpcd-base", testing::kEasternTime, "/var/lib/dhcpcd"},
