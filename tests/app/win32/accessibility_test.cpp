@@ -11,15 +11,12 @@
 namespace quorvane::win32::testing {
 namespace {
 
-// Wine's oleacc has no proxy of a control's own class (button, list view):
-// it answers for every window with its generic client object, which takes
-// the name from the window text as the proxies do, and has the client role.
-// There the names are what the test can tell; the roles, only on Windows.
-bool UnderWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 TEST_F(WindowTest, ScreenReadersGetEachControlsNameAndRole) {
+    // Wine's oleacc has no proxy of a control's own class (button, list view):
+    // it answers for every window with its generic client object, which takes
+    // the name from the window text as the proxies do, and has the client role.
+    // There the names are what the test can tell; the roles, only on Windows.
+    const bool underWine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
     const struct {
         HWND hwnd;
         const wchar_t* name;
@@ -46,7 +43,7 @@ TEST_F(WindowTest, ScreenReadersGetEachControlsNameAndRole) {
         ASSERT_EQ(accessible->get_accRole(self, role.put()), S_OK) << c.name;
         EXPECT_EQ(std::wstring(name.get() != nullptr ? name.get() : L""), c.name);
         EXPECT_EQ(role.vt, VT_I4) << c.name;
-        EXPECT_EQ(role.lVal, UnderWine() ? ROLE_SYSTEM_CLIENT : c.role) << c.name;
+        EXPECT_EQ(role.lVal, underWine ? ROLE_SYSTEM_CLIENT : c.role) << c.name;
     }
 }
 

@@ -71,21 +71,6 @@ Ink CaptionInk(HWND control) {
     return ink;
 }
 
-// The ink of the control's caption as a twin of the control, four times as
-// wide and high, paints it: the caption with room to spare, on one line.
-// Windows draws each glyph alike wherever a line puts it, so a caption
-// wrapped onto more lines leaves as much ink.
-Ink UnconstrainedInk(HWND control) {
-    RECT client{};
-    ::GetClientRect(control, &client);
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & ~DWORD{WS_VISIBLE};
-    const unique_hwnd twin(::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0,
-                                            client.right * 4, client.bottom * 4, ::GetParent(control), nullptr,
-                                            nullptr, nullptr));
-    ::SendMessageW(twin.get(), WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
-    return CaptionInk(twin.get());
-}
-
 // Each caption shows all of its ink, clear of the control's edges, in the
 // table's face at no more than the table's size; and the size the platform
 // itself says a button needs for its caption (BCM_GETIDEALSIZE) fits it.
@@ -96,7 +81,16 @@ TEST_F(WindowAtDpiTest, EveryCaptionIsDrawnWholeInTheFormsFaceAtMostAtItsSize) {
         RECT client{};
         ::GetClientRect(control, &client);
         const Ink shown = CaptionInk(control);
-        const int whole = UnconstrainedInk(control).pixels;
+        // All the ink: as a twin of the control, four times as wide and high,
+        // paints the caption with room to spare, on one line. Windows draws
+        // each glyph alike wherever a line puts it, so a caption wrapped onto
+        // more lines leaves as much ink.
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(control, GWL_STYLE)) & ~DWORD{WS_VISIBLE};
+        const unique_hwnd twin(::CreateWindowExW(0, WC_BUTTONW, WindowText(control).c_str(), style, 0, 0,
+                                                client.right * 4, client.bottom * 4, ::GetParent(control), nullptr,
+                                                nullptr, nullptr));
+        ::SendMessageW(twin.get(), WM_SETFONT, static_cast<WPARAM>(::SendMessageW(control, WM_GETFONT, 0, 0)), FALSE);
+        const int whole = CaptionInk(twin.get()).pixels;
         EXPECT_GT(whole, 0) << id;
         EXPECT_EQ(shown.pixels, whole) << id;
         EXPECT_TRUE(shown.box.left > 0 && shown.box.top > 0 && shown.box.right < client.right &&

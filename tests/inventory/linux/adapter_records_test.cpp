@@ -12,13 +12,6 @@ namespace {
 
 using testing::FakeLink;
 
-KernelLink Loopback() {
-    KernelLink lo = FakeLink(1, "lo", {"127.0.0.1", "::1"});
-    lo.loopback = true;
-    lo.hardwareAddress.assign(6, 0);
-    return lo;
-}
-
 Value Texts(std::vector<Value> texts) { return Value::Array(std::move(texts)); }
 
 const AdapterRecord* Find(const std::vector<AdapterRecord>& records, std::uint32_t index) {
@@ -29,9 +22,12 @@ const AdapterRecord* Find(const std::vector<AdapterRecord>& records, std::uint32
 }
 
 SystemFacts MachineWithoutServices() {
+    KernelLink lo = FakeLink(1, "lo", {"127.0.0.1", "::1"});
+    lo.loopback = true;
+    lo.hardwareAddress.assign(6, 0);
     SystemFacts facts;
-    facts.links = {FakeLink(7, "wlan0", {"fe80::2", "192.168.1.20"}), Loopback(),
-                   FakeLink(3, "eth0", {"10.0.0.9"}, false), FakeLink(4, "br0")};
+    facts.links = {FakeLink(7, "wlan0", {"fe80::2", "192.168.1.20"}), lo, FakeLink(3, "eth0", {"10.0.0.9"}, false),
+                   FakeLink(4, "br0")};
     facts.resolvConf = ResolverConfig{{"192.168.1.1", "9.9.9.9"}, "home.example"};
     facts.hostName = "workstation";
     facts.driverOf = [](const std::string& name) -> std::optional<std::string> {

@@ -245,13 +245,20 @@ protected:
     LeaseDirectories dirs_;
 };
 
-TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
+// A lease counts only while the link holds its address; networkd's file, by
+// the link's index, comes first; and no name leads out of the folder.
+TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
+    using Files = std::vector<std::tuple<std::string, std::string, std::int64_t>>;  // under the root, text, written
     const std::string dhclient = "dhcp/dhclient.leases", dhcpcd = "dhcpcd/eth0.lease";
+    const Files networkdFirst = {
+        {dhcpcd, DhcpcdFile(3), 3000}, {"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\n", 1000}};
     const struct {
         const char* what;
         const char* linkAddress;
-        std::vector<std::tuple<std::string, std::string, std::int64_t>> files;  // under the root, text, written
+        Files files;
         std::optional<std::string> server;
+        const char* name = "eth0";
+        std::uint32_t index = 2;
     } cases[] = {
         {"on the link", "10.0.0.20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, "10.0.0.1"},
         {"unexpired, its address gone", "10.0.0.99", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
@@ -264,11 +271,14 @@ TEST_F(LeaseFolders, ALeaseCountsOnlyWhileTheLinkHoldsItsAddress) {
          {{dhclient, DhclientFile("10.0.0.1"), 1}, {dhcpcd, DhcpcdFile(3, 21), 2}}, "10.0.0.1"},
         {"a stale networkd file beside dhcpcd's live lease", "10.0.0.20",
          {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n", 1}, {dhcpcd, DhcpcdFile(3), 1}}, "10.0.0.3"},
+        {"networkd's file of the link's index before a newer dhcpcd one", "10.0.0.20", networkdFirst, "10.0.0.5"},
+        {"networkd's file of another index", "10.0.0.20", networkdFirst, "10.0.0.3", "eth0", 3},
+        {"a name that leaves the folder", "10.0.0.20", {{"x.lease", DhcpcdFile(7), 1000}}, {}, "../x"},
     };
     for (const auto& c : cases) {
         Empty();
         for (const auto& [path, text, written] : c.files) Write(root_ + "/" + path, text, written);
-        EXPECT_EQ(ServerOf("eth0", 2, c.linkAddress), c.server) << c.what;
+        EXPECT_EQ(ServerOf(c.name, c.index, c.linkAddress), c.server) << c.what;
     }
 }
 
@@ -297,18 +307,6 @@ TEST_F(LeaseFolders, TheMoreRecentlyWrittenOfDhcpcdAndDhclient) {
     Write(dirs_.dhclient + "/dhclient.eth0.leases", DhclientFile("10.0.0.4"), 4000);
     EXPECT_EQ(ServerOf("eth0"), "10.0.0.4");
     EXPECT_EQ(ServerOf("eth1"), std::nullopt);
-}
-
-TEST_F(LeaseFolders, NetworkdStateComesFirstByInterfaceIndex) {
-    Write(dirs_.dhcpcd + "/eth0.lease", DhcpcdFile(3), 3000);
-    Write(dirs_.networkd + "/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\n", 1000);
-    EXPECT_EQ(ServerOf("eth0", 2), "10.0.0.5");
-    EXPECT_EQ(ServerOf("eth0", 3), "10.0.0.3");
-}
-
-TEST_F(LeaseFolders, ANameThatLeavesTheFolderIsNotRead) {
-    Write(root_ + "/x.lease", DhcpcdFile(7), 1000);
-    EXPECT_EQ(ServerOf("../x"), std::nullopt);
 }
 
 }  // namespace
