@@ -90,7 +90,7 @@ control_complete() {
   local field
   # Depends comes from the program's shared libraries.
   for field in Section:. Maintainer:. Description:. Depends:libqt6widgets6 Depends:libc6; do
-    dpkg-deb -f "$dist_deb" "${field%%:*}" | grep -q "${field#*:}" || { echo "no $field"; return 1; }
+    [[ $(dpkg-deb -f "$dist_deb" "${field%%:*}") =~ ${field#*:} ]] || { echo "no $field"; return 1; }
   done
 }
 check "the .deb names its section, maintainer, description and library dependencies" control_complete
