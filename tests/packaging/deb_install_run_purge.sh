@@ -19,8 +19,6 @@ app_id=org.quorvane.Quorvane
 work=$(mktemp -d)
 trap 'session_bus_stop; rm -rf "$work"' EXIT
 
-finish() { checks_end deb; }
-
 # Everything below installs and removes packages: never on a real root.
 throwaway_root_inside || checks_abort deb "runs in a throw-away root, not on the machine"
 
@@ -32,13 +30,12 @@ apt_quietly() {
 installed() { dpkg-query -W -f='${Status}' quorvane 2>/dev/null | grep -q 'install ok installed'; }
 
 if installed; then
-  check "the quorvane already here is purged first" apt_quietly purge quorvane || finish
+  check "the quorvane already here is purged first" apt_quietly purge quorvane || checks_end deb
 fi
 # The paths the package brings: all of them must be gone once it is purged.
 dist_deb_paths "$deb" | while read -r path; do [ ! -e "$path" ] && echo "$path"; done >"$work/brought"
-check "apt installs $(basename "$deb")" apt_quietly install "$deb" || finish
+check "apt installs $(basename "$deb")" apt_quietly install "$deb" || checks_end deb
 
-program=""
 exec_resolves() {
   local line
   line=$(sed -n 's/^Exec=//p' "/usr/share/applications/$app_id.desktop")
@@ -61,4 +58,4 @@ nothing_left() {
   [ "$(wc -l <"$work/brought")" -gt 10 ]
 }
 check "nothing of the package is left" nothing_left
-finish
+checks_end deb

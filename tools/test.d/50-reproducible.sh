@@ -2,16 +2,12 @@
 # The packages are reproducible: two builds of the last commit give the same
 # .deb, zip and quorvane.exe byte for byte. The second differs from the
 # first in what a builder's machine may: its folder (a fresh clone, on tmpfs
-# when /dev/shm is one, a file system that lists a folder's entries in
-# another order and gives folders other sizes), the time, the umask, the
-# time zone and the locale. The first is dist/ when tools/package built it
-# from the last commit and nothing has changed since (tools/test's package
-# stage has just done so, and its checksums still hold), else a build in a
-# fresh clone. The first compiles through ccache and the second without it,
-# as a builder without ccache would: an object the cache gives that the
-# compiler would not, or a path that ccache makes relative, shows as a
-# difference. Where two files differ, diffoscope says how. Ends with "reproducible: N
-# passed, N failed".
+# when /dev/shm is one: another order of entries, other folder sizes), the
+# time, the umask, the time zone, the locale, and no ccache (an object the
+# cache gives that the compiler would not, or a path ccache makes relative,
+# shows). The first is dist/ when tools/package built it from the last commit
+# and nothing changed since, else a build in a fresh clone. Where two files
+# differ, diffoscope says how. Ends with "reproducible: N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 source tools/lib/checks.sh
@@ -24,9 +20,8 @@ trap 'exit 130' INT TERM
 
 products=("$dist_deb" "$dist_zip" build/package-win64/src/app/win32/quorvane.exe)
 
-# package_in DIR UMASK ENV...: clones the last commit into DIR and runs
-# tools/package there with ENV added to the environment. The clone is made
-# under UMASK, so its files have the modes that umask gives (tools/package
+# package_in DIR UMASK ENV...: tools/package with ENV in a clone of the last
+# commit made under UMASK, so its files have that umask's modes (tools/package
 # itself builds under 022).
 package_in() {
   local dir=$1 mask=$2
@@ -36,8 +31,6 @@ package_in() {
     { tail -n 30 "$dir.log"; return 1; }
 }
 
-# same_bytes FILE: FILE is the same in both builds; diffoscope shows where
-# it is not.
 same_bytes() {
   cmp -s "$first/$1" "$second/$1" && return 0
   echo "$1 differs between the two builds:"
@@ -48,12 +41,9 @@ same_bytes() {
 first=$work/first second=$elsewhere/second
 second_env=(TZ=Pacific/Kiritimati LC_ALL=C.UTF-8 CCACHE_DISABLE=1)
 read -r built_commit built_epoch 2>/dev/null <"$dist_source"
-# dist/ as it was built: a file since removed or rebuilt by hand is no
-# first build of this commit.
-dist_intact() {
-  (cd dist && sha256sum --quiet -c SHA256SUMS) >/dev/null 2>&1 && [ -f "${products[2]}" ]
-}
-if [ "${built_commit:-}" = "$(git rev-parse HEAD)" ] && [ -z "$(git status --porcelain)" ] && dist_intact; then
+# A file of dist/ since removed or rebuilt by hand is no first build of this commit.
+if [ "${built_commit:-}" = "$(git rev-parse HEAD)" ] && [ -z "$(git status --porcelain)" ] &&
+  (cd dist && sha256sum --quiet -c SHA256SUMS) >/dev/null 2>&1 && [ -f "${products[2]}" ]; then
   first=$PWD
   second_env+=("SOURCE_DATE_EPOCH=$built_epoch")
   echo "the first build: dist/, made by tools/package from $built_commit, nothing changed since"

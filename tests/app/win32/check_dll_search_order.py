@@ -42,18 +42,17 @@ class Trace:
             if self.started and self.flags is None:
                 self.faults.append("loads " + loaded.group(2))
         elif call and call.group(1) == self.thread and 0 <= int(call.group(7), 16) - self.base < self.size:
-            self.own(call.group(2) == "Call", call.group(3).lower(), call.group(4), call.group(5), call.group(6))
-
-    def own(self, entering, dll, function, arguments, returned):
-        if function == "SetDefaultDllDirectories":
-            if entering and self.flags is None:
-                self.flags = int(arguments, 16)
-            elif not entering:
-                self.succeeded = int(returned, 16) != 0
-        elif entering and self.flags is None and dll not in RUNTIME_DLLS:
-            self.faults.append("calls %s.%s" % (dll, function))
-        self.started = True
-        self.shown = self.shown or function == "ShowWindow"
+            entering, dll, function, arguments, returned = call.group(2) == "Call", *call.group(3, 4, 5, 6)
+            dll = dll.lower()
+            if function == "SetDefaultDllDirectories":
+                if entering and self.flags is None:
+                    self.flags = int(arguments, 16)
+                elif not entering:
+                    self.succeeded = int(returned, 16) != 0
+            elif entering and self.flags is None and dll not in RUNTIME_DLLS:
+                self.faults.append("calls %s.%s" % (dll, function))
+            self.started = True
+            self.shown = self.shown or function == "ShowWindow"
 
 
 def follow(exe, seconds=120):
