@@ -89,11 +89,11 @@ check "lintian reports no errors (warnings listed above)" lintian_clean
 control_complete() {
   local field
   # Depends comes from the program's shared libraries.
-  for field in Section:. Maintainer:. Description:. Depends:libqt6widgets6 Depends:libc6; do
+  for field in Section:. Maintainer:. Description:. Depends:libqt6widgets6 Depends:libc6 Recommends:qt6-wayland; do
     [[ $(dpkg-deb -f "$dist_deb" "${field%%:*}") =~ ${field#*:} ]] || { echo "no $field"; return 1; }
   done
 }
-check "the .deb names its section, maintainer, description and library dependencies" control_complete
+check "the .deb names its section, maintainer, description, library dependencies and Qt's Wayland plugin" control_complete
 check "the copyright file carries the MIT licence" \
   grep -qz 'License: Expat.*Permission is hereby granted' "$usr/share/doc/quorvane/copyright"
 
