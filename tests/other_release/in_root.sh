@@ -65,7 +65,7 @@ only_the_programs_lists() {
 no_daemon_client_or_wine() {
   local found
   found=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' 2>/dev/null | awk '/^ii/ { print $2 }' | sort |
-    comm -12 - <(packages tools/packages/{test-labs,windows}.txt))
+    comm -12 - <(packages tools/packages/{test-labs,wine}.txt))
   [ -z "$found" ] || { echo "installed: $found"; return 1; }
 }
 
