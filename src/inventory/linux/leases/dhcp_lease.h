@@ -28,6 +28,19 @@ struct DhcpLease {
     bool operator==(const DhcpLease&) const = default;
 };
 
+// A lease with the time its file was last written, for what the lease
+// does not date itself.
+struct FiledLease {
+    DhcpLease lease;
+    std::int64_t written = 0;  // seconds since the epoch
+};
+
+// How recent a lease is, to rank the leases of one interface: when it was
+// obtained, else when its file was last written. A file's time alone would
+// misrank a lease in a file that dhclient shares between interfaces, which
+// any of them renewing rewrites.
+std::int64_t Newness(const FiledLease& filed);
+
 // Where the DHCP clients other than NetworkManager keep their leases.
 struct LeaseDirectories {
     // ISC dhclient (ifupdown): dhclient*.leases, a text file of lease blocks.
