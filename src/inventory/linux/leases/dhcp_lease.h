@@ -12,7 +12,7 @@ namespace quorvane::linux_inventory {
 // nullopt marks a fact its records do not carry.
 struct DhcpLease {
     // The address the lease assigns, dotted quad: the lease describes a link
-    // only while the link holds it.
+    // only while the link holds it, and only until the lease ends.
     std::optional<std::string> address;
     std::optional<std::string> server;     // the server identifier, dotted quad
     std::optional<std::int64_t> obtained;  // seconds since the epoch

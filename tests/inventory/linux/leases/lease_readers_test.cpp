@@ -213,9 +213,10 @@ TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) 
 }
 
 // Lease folders of the three clients in a temporary folder, and eth0 (index
-// 2), which holds 10.0.0.20.
+// 2), which holds 10.0.0.20, asking at kNow.
 class LeaseFolders : public ::testing::Test {
 protected:
+    static constexpr std::int64_t kNow = 100'000;
     using File = std::tuple<std::string, std::string, std::int64_t>;  // under the root, text, written
     using Files = std::vector<File>;
 
@@ -235,8 +236,11 @@ protected:
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
-    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20) {
-        auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20,
+                                  std::vector<std::uint8_t> options = {}) {
+        options.insert(options.begin(), {54, 4, 10, 0, 0, lastServerByte});
+        options.push_back(255);
+        auto message = Acknowledgement(options);
         message[16] = 10, message[17] = 0, message[18] = 0, message[19] = lastAddressByte;
         return std::string(message.begin(), message.end());
     }
@@ -258,7 +262,7 @@ protected:
     }
     std::optional<std::string> ServerOf(const char* name = "eth0", std::uint32_t index = 2,
                                         const char* address = "10.0.0.20") const {
-        const auto lease = LeaseFiles(dirs_).Of(testing::FakeLink(index, name, {address}));
+        const auto lease = LeaseFiles(dirs_, kNow).Of(testing::FakeLink(index, name, {address}));
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
@@ -268,9 +272,9 @@ protected:
     LeaseDirectories dirs_;
 };
 
-// A lease counts only while the link holds its address; networkd's file, by
-// the link's index, comes first; dhclient's leases rank by their own dates;
-// and no name leads out of the folder.
+// A lease counts only while the link holds its address and it has not
+// expired; networkd's file, by the link's index, comes first; dhclient's
+// leases rank by their own dates; and no name leads out of the folder.
 TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
     const std::string dhclient = "dhcp/dhclient.leases", dhcpcd = "dhcpcd/eth0.lease";
     const Files networkdFirst = {
@@ -285,8 +289,14 @@ TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
     } cases[] = {
         {"on the link", "10.0.0.20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, "10.0.0.1"},
         {"unexpired, its address gone", "10.0.0.99", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
-        {"expired, on the link", "10.0.0.20",
-         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch 1;"), 1}}, "10.0.0.1"},
+        {"a static address beside its own expired dhclient lease", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
+        {"a renewal of the same address, expired, after a lease without end", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
+        {"a static address beside its own expired dhcpcd lease", "10.0.0.20",
+         {{dhcpcd, DhcpcdFile(3, 20, {51, 4, 0, 0, 0x0E, 0x10}), 1000}}, {}},  // an hour
+        {"a static address beside its own expired networkd lease", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\nLIFETIME=3600\n", 1000}}, {}},
         {"only an older dhclient lease on the link", "10.0.0.20",
          {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21"), 1}}, "10.0.0.1"},
         {"an IPv6-only link", "2001:db8::20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
