@@ -1,8 +1,9 @@
 #pragma once
 
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "inventory/linux/leases/dhcp_lease.h"
 
@@ -29,8 +30,16 @@ public:
 private:
     void Keep(std::string_view interfaceName, FiledLease&& filed);
 
-    using ByAddress = std::map<std::string, FiledLease, std::less<>>;
-    std::map<std::string, ByAddress, std::less<>> newest_;  // by interface name
+    // Looks texts up without copying them: every lease block is kept or
+    // dropped by two lookups, tens of thousands of times a list.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    template <typename Value>
+    using ByText = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+    using ByAddress = ByText<FiledLease>;
+    ByText<ByAddress> newest_;  // by interface name
 };
 
 }  // namespace quorvane::linux_inventory
