@@ -293,6 +293,13 @@ TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
          {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
         {"a renewal of the same address, expired, after a lease without end", "10.0.0.20",
          {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
+        {"a dhclient lease ending this second", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch " + std::to_string(kNow) + ";"), 1}}, {}},
+        {"a dhclient lease ending a second from now", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch " + std::to_string(kNow + 1) + ";"), 1}},
+         "10.0.0.1"},
+        {"a networkd lease time beyond any date", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\nLIFETIME=9223372036854775807\n", 1000}}, "10.0.0.5"},
         {"a static address beside its own expired dhcpcd lease", "10.0.0.20",
          {{dhcpcd, DhcpcdFile(3, 20, {51, 4, 0, 0, 0x0E, 0x10}), 1000}}, {}},  // an hour
         {"a static address beside its own expired networkd lease", "10.0.0.20",
