@@ -14,7 +14,7 @@ namespace quorvane::linux_inventory {
 // once, when the first interface asks.
 class LeaseFiles {
 public:
-    // Leases judged at the time of the call.
+    // Leases judged by the clock when these are made: one snapshot, one time.
     explicit LeaseFiles(LeaseDirectories directories);
     // Leases judged at `now`, in seconds since the epoch.
     LeaseFiles(LeaseDirectories directories, std::int64_t now);
