@@ -31,7 +31,7 @@ void Check(const std::optional<DhcpLease>& lease) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    Check(quorvane::linux_inventory::ParseDhclientLeases(text, "eth0"));
+    quorvane::linux_inventory::ForEachDhclientLease(text, [](std::string_view, DhcpLease&& lease) { Check(lease); });
     Check(quorvane::linux_inventory::ParseNetworkdLease(text));
     const auto dhcpcd = quorvane::linux_inventory::ParseDhcpcdLease(std::span(data, size), 1169473439);
     Check(dhcpcd);

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "inventory/linux/common/address_text.h"
@@ -164,10 +165,8 @@ void TakeStatement(const std::vector<Token>& s, LeaseBlock& block) {
 
 }  // namespace
 
-std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName,
-                                             const std::function<bool(const DhcpLease&)>& accept) {
+void ForEachDhclientLease(std::string_view text, const DhclientLeaseSink& take) {
     Tokenizer tokens(text);
-    std::optional<DhcpLease> newest;
     std::optional<LeaseBlock> current;  // the lease block being read
     std::vector<Token> statement;
     bool cut = false;                   // the statement grew too long
@@ -187,9 +186,9 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
         } else if (punctuation && token->text == "}") {
             if (depth > 0) --depth;
             if (depth == 0 && current) {
-                if (current->interfaceName == interfaceName) {
+                if (current->interfaceName) {
                     current->lease.obtained = ObtainedAt(current->lease.expires, current->leaseSeconds);
-                    if (!accept || accept(current->lease)) newest = std::move(current->lease);
+                    take(*current->interfaceName, std::move(current->lease));
                 }
                 current.reset();
             }
@@ -207,7 +206,6 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_
             }
         }
     }
-    return newest;
 }
 
 std::string_view WholeLeaseBlocks(std::string_view cutText) {

@@ -1,23 +1,23 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string_view>
 
 #include "inventory/linux/leases/dhcp_lease.h"
 
 namespace quorvane::linux_inventory {
 
-// The newest IPv4 lease for the interface in the text of an ISC dhclient
-// lease file that `accept` takes (any, when it is empty): the last such
-// `lease { ... }` block naming it, as dhclient appends them. Read from it:
-// fixed-address, option dhcp-server-identifier, dhcp-lease-time,
-// domain-name, domain-name-servers and `expire` (UTC "W yyyy/mm/dd
-// hh:mm:ss", "epoch N" or "never"); obtained is expire less the lease time.
-// Anything else, lease6 blocks included, is skipped; malformed values are
-// left out. nullopt when no such lease names the interface.
-std::optional<DhcpLease> ParseDhclientLeases(std::string_view text, std::string_view interfaceName,
-                                             const std::function<bool(const DhcpLease&)>& accept = {});
+// Receives each lease of a dhclient lease file with the interface it names.
+using DhclientLeaseSink = std::function<void(std::string_view interfaceName, DhcpLease&& lease)>;
+
+// Each IPv4 lease in the text of an ISC dhclient lease file that names its
+// interface, in the file's order: the `lease { ... }` blocks, which dhclient
+// appends as it gets them. Read from each: fixed-address, option
+// dhcp-server-identifier, dhcp-lease-time, domain-name, domain-name-servers
+// and `expire` (UTC "W yyyy/mm/dd hh:mm:ss", "epoch N" or "never");
+// obtained is expire less the lease time. Anything else, lease6 blocks
+// included, is skipped; malformed values are left out.
+void ForEachDhclientLease(std::string_view text, const DhclientLeaseSink& take);
 
 // Where a file's first bytes were cut off, the text from its first whole
 // lease block on: what comes before may start inside a string or a comment

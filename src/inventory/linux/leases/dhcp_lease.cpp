@@ -14,4 +14,6 @@ std::optional<std::int64_t> ObtainedAt(const std::optional<std::int64_t>& expire
     return *expires - *leaseTime;
 }
 
+std::int64_t Newness(const FiledLease& filed) { return filed.lease.obtained.value_or(filed.written); }
+
 }  // namespace quorvane::linux_inventory

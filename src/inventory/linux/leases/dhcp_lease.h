@@ -12,7 +12,7 @@ namespace quorvane::linux_inventory {
 // nullopt marks a fact its records do not carry.
 struct DhcpLease {
     // The address the lease assigns, dotted quad: the lease describes a link
-    // only while the link holds it.
+    // only while the link holds it, and only until the lease ends.
     std::optional<std::string> address;
     std::optional<std::string> server;     // the server identifier, dotted quad
     std::optional<std::int64_t> obtained;  // seconds since the epoch
@@ -27,6 +27,19 @@ struct DhcpLease {
 
     bool operator==(const DhcpLease&) const = default;
 };
+
+// A lease with the time its file was last written, for what the lease
+// does not date itself.
+struct FiledLease {
+    DhcpLease lease;
+    std::int64_t written = 0;  // seconds since the epoch
+};
+
+// How recent a lease is, to rank the leases of one interface: when it was
+// obtained, else when its file was last written. A file's time alone would
+// misrank a lease in a file that dhclient shares between interfaces, which
+// any of them renewing rewrites.
+std::int64_t Newness(const FiledLease& filed);
 
 // Where the DHCP clients other than NetworkManager keep their leases.
 struct LeaseDirectories {

@@ -58,8 +58,17 @@ lease6 {
 }
 )";
 
+// The last lease in the text that names the interface.
+std::optional<DhcpLease> LastLeaseOf(std::string_view text, std::string_view interfaceName) {
+    std::optional<DhcpLease> last;
+    ForEachDhclientLease(text, [&](std::string_view name, DhcpLease&& lease) {
+        if (name == interfaceName) last = std::move(lease);
+    });
+    return last;
+}
+
 TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
-    const auto eth = ParseDhclientLeases(kDhclientFile, "eth0");
+    const auto eth = LastLeaseOf(kDhclientFile, "eth0");
     ASSERT_TRUE(eth);
     EXPECT_EQ(eth->address, "192.168.1.20");
     EXPECT_EQ(eth->server, "192.168.1.2");
@@ -69,19 +78,19 @@ TEST(LinuxSourceDhclientLeases, NewestLeaseOfTheInterfaceWithItsDates) {
     EXPECT_EQ(eth->domain, "corp.example");
 
     // A lease that never ends has no dates.
-    const auto wlan = ParseDhclientLeases(kDhclientFile, "wlan0");
+    const auto wlan = LastLeaseOf(kDhclientFile, "wlan0");
     ASSERT_TRUE(wlan);
     EXPECT_EQ(wlan->server, "10.0.0.1");
     EXPECT_EQ(wlan->expires, std::nullopt);
     EXPECT_EQ(wlan->obtained, std::nullopt);
 
-    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth1"), std::nullopt);
-    EXPECT_EQ(ParseDhclientLeases(kDhclientFile, "eth"), std::nullopt);
-    EXPECT_EQ(ParseDhclientLeases("", "eth0"), std::nullopt);
+    EXPECT_EQ(LastLeaseOf(kDhclientFile, "eth1"), std::nullopt);
+    EXPECT_EQ(LastLeaseOf(kDhclientFile, "eth"), std::nullopt);
+    EXPECT_EQ(LastLeaseOf("", "eth0"), std::nullopt);
 }
 
 TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
-    const auto epoch = ParseDhclientLeases(R"(lease { interface "eth0"; option dhcp-lease-time 600;
+    const auto epoch = LastLeaseOf(R"(lease { interface "eth0"; option dhcp-lease-time 600;
         expire epoch 1169474039; # Mon Jan 22 13:53:59 2007
         })",
                                            "eth0");
@@ -94,14 +103,14 @@ TEST(LinuxSourceDhclientLeases, EpochDatesAndMalformedValues) {
                                "expire 4 2007/01/25;", "expire epoch -5;", "expire soon;"}) {
         const std::string text = std::string("lease { interface \"eth0\"; option dhcp-server-identifier 1.2.3;"
                                              " option dhcp-lease-time 1x; ") + expire + " }";
-        const auto lease = ParseDhclientLeases(text, "eth0");
+        const auto lease = LastLeaseOf(text, "eth0");
         ASSERT_TRUE(lease) << expire;
         EXPECT_EQ(lease->expires, std::nullopt) << expire;
         EXPECT_EQ(lease->obtained, std::nullopt) << expire;
         EXPECT_EQ(lease->server, std::nullopt);
     }
     // A lease longer than the time before its end gives no obtained date.
-    const auto tooLong = ParseDhclientLeases(
+    const auto tooLong = LastLeaseOf(
         R"(lease { interface "eth0"; option dhcp-lease-time 999999999999; expire epoch 5; })", "eth0");
     ASSERT_TRUE(tooLong);
     EXPECT_EQ(tooLong->obtained, std::nullopt);
@@ -121,13 +130,13 @@ TEST(LinuxSourceDhclientLeases, UnknownAndBrokenSyntaxIsSkipped) {
       option domain-name "\154ab.example";
     }
     lease { interface "eth0"; option dhcp-server-identifier 192.0.2.99;)";
-    const auto lease = ParseDhclientLeases(text, "eth0");
+    const auto lease = LastLeaseOf(text, "eth0");
     ASSERT_TRUE(lease);
     EXPECT_EQ(lease->server, "192.0.2.1");
     EXPECT_TRUE(lease->dnsServers.empty());
     EXPECT_EQ(lease->domain, "lab.example");
     // A stray closing brace does not end parsing.
-    EXPECT_TRUE(ParseDhclientLeases("} } lease { interface \"eth0\"; }", "eth0"));
+    EXPECT_TRUE(LastLeaseOf("} } lease { interface \"eth0\"; }", "eth0"));
 }
 
 // A DHCP acknowledgement as dhcpcd keeps it: the BOOTP header, the magic
@@ -204,9 +213,13 @@ TEST(LinuxSourceNetworkdLease, OnlyAddressServerLeaseTimeAndDomainOfALeaseFile) 
 }
 
 // Lease folders of the three clients in a temporary folder, and eth0 (index
-// 2), which holds 10.0.0.20.
+// 2), which holds 10.0.0.20, asking at kNow.
 class LeaseFolders : public ::testing::Test {
 protected:
+    static constexpr std::int64_t kNow = 100'000;
+    using File = std::tuple<std::string, std::string, std::int64_t>;  // under the root, text, written
+    using Files = std::vector<File>;
+
     void SetUp() override { Empty(); }
     void Empty() {
         folder_.emplace("lease-folders");
@@ -223,19 +236,33 @@ protected:
         const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(modified), 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
-    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20) {
-        auto message = Acknowledgement({54, 4, 10, 0, 0, lastServerByte, 255});
+    static std::string DhcpcdFile(std::uint8_t lastServerByte, std::uint8_t lastAddressByte = 20,
+                                  std::vector<std::uint8_t> options = {}) {
+        options.insert(options.begin(), {54, 4, 10, 0, 0, lastServerByte});
+        options.push_back(255);
+        auto message = Acknowledgement(options);
         message[16] = 10, message[17] = 0, message[18] = 0, message[19] = lastAddressByte;
         return std::string(message.begin(), message.end());
     }
     static std::string DhclientFile(const std::string& server, const std::string& address = "10.0.0.20",
-                                    const std::string& expire = "never") {
+                                    const std::string& dates = "expire never;") {
         return "lease { interface \"eth0\"; fixed-address " + address + "; option dhcp-server-identifier " + server +
-               "; expire " + expire + "; }\n";
+               "; " + dates + " }\n";
+    }
+    // dhclient's live file for eth0, written at 10, amid 34 others made by
+    // `other(i)`: 17 made before it and 17 after.
+    template <typename Other>
+    static Files Amid(Other other) {
+        Files files;
+        for (int i = 0; i < 34; ++i) {
+            if (i == 17) files.emplace_back("dhcp/dhclient.eth0.leases", DhclientFile("10.0.0.1"), 10);
+            files.push_back(other(std::to_string(i)));
+        }
+        return files;
     }
     std::optional<std::string> ServerOf(const char* name = "eth0", std::uint32_t index = 2,
                                         const char* address = "10.0.0.20") const {
-        const auto lease = LeaseFiles(dirs_).Of(testing::FakeLink(index, name, {address}));
+        const auto lease = LeaseFiles(dirs_, kNow).Of(testing::FakeLink(index, name, {address}));
         if (!lease) return std::nullopt;
         return lease->server.value_or("(none)");
     }
@@ -245,10 +272,10 @@ protected:
     LeaseDirectories dirs_;
 };
 
-// A lease counts only while the link holds its address; networkd's file, by
-// the link's index, comes first; and no name leads out of the folder.
+// A lease counts only while the link holds its address and it has not
+// expired; networkd's file, by the link's index, comes first; dhclient's
+// leases rank by their own dates; and no name leads out of the folder.
 TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
-    using Files = std::vector<std::tuple<std::string, std::string, std::int64_t>>;  // under the root, text, written
     const std::string dhclient = "dhcp/dhclient.leases", dhcpcd = "dhcpcd/eth0.lease";
     const Files networkdFirst = {
         {dhcpcd, DhcpcdFile(3), 3000}, {"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\n", 1000}};
@@ -262,8 +289,21 @@ TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
     } cases[] = {
         {"on the link", "10.0.0.20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, "10.0.0.1"},
         {"unexpired, its address gone", "10.0.0.99", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
-        {"expired, on the link", "10.0.0.20",
-         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "epoch 1"), 1}}, "10.0.0.1"},
+        {"a static address beside its own expired dhclient lease", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
+        {"a renewal of the same address, expired, after a lease without end", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.20", "expire epoch 1;"), 1}}, {}},
+        {"a dhclient lease ending this second", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch " + std::to_string(kNow) + ";"), 1}}, {}},
+        {"a dhclient lease ending a second from now", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch " + std::to_string(kNow + 1) + ";"), 1}},
+         "10.0.0.1"},
+        {"a networkd lease time beyond any date", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\nLIFETIME=9223372036854775807\n", 1000}}, "10.0.0.5"},
+        {"a static address beside its own expired dhcpcd lease", "10.0.0.20",
+         {{dhcpcd, DhcpcdFile(3, 20, {51, 4, 0, 0, 0x0E, 0x10}), 1000}}, {}},  // an hour
+        {"a static address beside its own expired networkd lease", "10.0.0.20",
+         {{"netif/2", "ADDRESS=10.0.0.20\nSERVER_ADDRESS=10.0.0.5\nLIFETIME=3600\n", 1000}}, {}},
         {"only an older dhclient lease on the link", "10.0.0.20",
          {{dhclient, DhclientFile("10.0.0.1") + DhclientFile("10.0.0.2", "10.0.0.21"), 1}}, "10.0.0.1"},
         {"an IPv6-only link", "2001:db8::20", {{dhclient, DhclientFile("10.0.0.1"), 1}}, {}},
@@ -271,6 +311,21 @@ TEST_F(LeaseFolders, WhichLeaseFileServesTheLink) {
          {{dhclient, DhclientFile("10.0.0.1"), 1}, {dhcpcd, DhcpcdFile(3, 21), 2}}, "10.0.0.1"},
         {"a stale networkd file beside dhcpcd's live lease", "10.0.0.20",
          {{"netif/2", "ADDRESS=10.0.0.21\nSERVER_ADDRESS=10.0.0.5\n", 1}, {dhcpcd, DhcpcdFile(3), 1}}, "10.0.0.3"},
+        {"a shared dhclient file, rewritten since, with a lease older than dhcpcd's", "10.0.0.20",
+         {{dhclient, DhclientFile("10.0.0.1", "10.0.0.20", "expire epoch 201000; option dhcp-lease-time 200000;"),
+           5000},
+          {dhcpcd, DhcpcdFile(3), 2000}},
+         "10.0.0.3"},
+        {"a live dhclient lease amid 34 dhclient6 files, which are not read", "10.0.0.20",
+         Amid([](const std::string& i) {
+             return File{"dhcp/dhclient6.eth" + i + ".leases", "lease6 { }\n" + DhclientFile("10.0.0.6"), 20};
+         }),
+         "10.0.0.1"},
+        {"a live dhclient lease amid 34 MiB of older dhclient files", "10.0.0.20",
+         Amid([](const std::string& i) {
+             return File{"dhcp/dhclient.gone" + i + ".leases", std::string(1 << 20, '#'), 5};
+         }),
+         "10.0.0.1"},
         {"networkd's file of the link's index before a newer dhcpcd one", "10.0.0.20", networkdFirst, "10.0.0.5"},
         {"networkd's file of another index", "10.0.0.20", networkdFirst, "10.0.0.3", "eth0", 3},
         {"a name that leaves the folder", "10.0.0.20", {{"x.lease", DhcpcdFile(7), 1000}}, {}, "../x"},
