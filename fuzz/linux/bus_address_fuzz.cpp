@@ -39,14 +39,6 @@ bool ValuesEscaped(std::string_view entry) {
     return true;
 }
 
-// The socket's name as libdbus counts it: a path without its final NUL, an
-// abstract name with its leading one.
-std::string_view SocketName(const quorvane::linux_inventory::LocalBusEntry& entry) {
-    const std::size_t size = entry.length - offsetof(sockaddr_un, sun_path);
-    const bool abstract = entry.socket.sun_path[0] == '\0';
-    return {entry.socket.sun_path, abstract ? size : size - 1};
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             entry.length > sizeof entry.socket || address.find(entry.text) == std::string::npos) {
             std::abort();
         }
-        const std::string_view name = SocketName(entry);
+        // The socket's name as libdbus counts it: an abstract one with its
+        // leading NUL, a path without its final one.
+        const std::string_view name(entry.socket.sun_path, entry.length - offsetof(sockaddr_un, sun_path) -
+                                                               (entry.socket.sun_path[0] != '\0' ? 1 : 0));
         if (!ValuesEscaped(entry.text) || name.size() > 99 || name.find('\0', 1) != std::string_view::npos) {
             std::abort();
         }

@@ -359,7 +359,7 @@ TEST_F(MainWindowTest, AnUnreachableSourceGivesAnEmptyTableFittedToItsTitles) {
 TEST_F(MainWindowTest, AListKeepsTheAccessibleCellsOfTheRowsThatStayAndSelectsNoRow) {
     Open(systemClipboard);
     QTreeView& view = window->ListView1Widget();
-    const quorvane::testing::ModelChangeRelay relay(view);
+    quorvane::testing::RelayModelChanges(view);
     QAccessibleInterface& table = *QAccessible::queryAccessibleInterface(&view);
     const auto list = [&](int adapters) {
         source.adapters.clear();

@@ -12,11 +12,6 @@
 namespace quorvane::linux_inventory {
 namespace {
 
-// A socket name of `size` bytes.
-std::string Name(std::size_t size) {
-    return "/" + std::string(size - 1, 'x');
-}
-
 // The socket's name as the kernel reads it; "@" stands for an abstract
 // name's leading NUL.
 std::string KernelName(const LocalBusEntry& entry) {
@@ -26,6 +21,7 @@ std::string KernelName(const LocalBusEntry& entry) {
 }
 
 TEST(LinuxSourceBusAddress, TheEndpointIsTheFirstEntryLibdbusTakesThatAnswersWithItsOwnText) {
+    const std::string name98 = "/" + std::string(97, 'x'), name99 = name98 + "x", name100 = name99 + "x";
     const struct {
         std::string address;
         std::set<std::string> answering;  // kernel names; "*" for every socket the entries name
@@ -46,9 +42,8 @@ TEST(LinuxSourceBusAddress, TheEndpointIsTheFirstEntryLibdbusTakesThatAnswersWit
          "unix:tmpdir=/t,path=/a;unix:path=/e,",
          {"*"}, "unix:path=/e,"},
         // with a socket name over 99 bytes, an abstract name's leading NUL counted.
-        {"unix:path=" + Name(100) + ";unix:abstract=" + Name(99) + ";unix:path=" + Name(99), {"*"},
-         "unix:path=" + Name(99)},
-        {"unix:abstract=" + Name(98), {"*"}, "unix:abstract=" + Name(98)},
+        {"unix:path=" + name100 + ";unix:abstract=" + name99 + ";unix:path=" + name99, {"*"}, "unix:path=" + name99},
+        {"unix:abstract=" + name98, {"*"}, "unix:abstract=" + name98},
         // It reads a socket's name up to an escaped NUL.
         {"unix:abstract=/f%00g", {"@/f"}, "unix:abstract=/f%00g"},
     };
