@@ -1,10 +1,11 @@
 #pragma once
 
 // What the form shows besides its geometry (layout.h) and its column titles
-// (columns.h): the window's title, the controls' captions, the table's name
-// for screen readers and how large the captions' font is. Both frontends take
-// them from here, so the two programs cannot drift apart in what the user
-// reads or hears.
+// (columns.h): the window's title, the controls' captions, what screen
+// readers hear of the table and how large the captions' font is. Both
+// frontends take them from here (all but the table's description, which only
+// the Linux program gives), so the two programs cannot drift apart in what
+// the user reads or hears.
 
 #include <concepts>
 #include <string_view>
@@ -20,7 +21,11 @@ inline constexpr std::u16string_view kChkCommasCaption = u"Use commas to separat
 
 // The table shows no caption of its own, so a screen reader would announce
 // it as a bare "table"; these give it a name and say what its rows are.
-// Neither is drawn.
+// Neither is drawn. Only the Linux program gives the description: on Windows
+// the list view's standard accessible object has none, and giving it one
+// takes a dynamic annotation (IAccPropServices), which Wine, where the
+// Windows program is tested, leaves unimplemented; the name is the list
+// view's window text there.
 inline constexpr std::u16string_view kListView1AccessibleName = u"Network adapters";
 inline constexpr std::u16string_view kListView1AccessibleDescription =
     u"One row for each network adapter of this computer";

@@ -132,15 +132,38 @@ bool AccessibleTable::isRowSelected(int row) const {
     return selection != nullptr && Index(row).isValid() && selection->isRowSelected(row, View().rootIndex());
 }
 
-void AccessibleTable::modelChange(QAccessibleTableModelChangeEvent*) {
-    // Cells stand for places, not items, so what they say follows the model
-    // anyway; those made so far go so the cache does not grow list by list.
-    ForgetCells();
+void AccessibleTable::modelChange(QAccessibleTableModelChangeEvent* event) {
+    // A cell stands for a place, not an item, and what it says follows the
+    // model; so it stays, with its id, while its place is in the table. Qt
+    // gives a freed id to the next cell made, and a screen reader that met a
+    // cell under the id of one it knew could take a move for none.
+    switch (event->modelChangeType()) {
+        case QAccessibleTableModelChangeEvent::ModelReset:
+            ForgetCells();
+            break;
+        case QAccessibleTableModelChangeEvent::RowsRemoved:
+        case QAccessibleTableModelChangeEvent::ColumnsRemoved:
+            ForgetCellsBeyond(rowCount(), columnCount());
+            break;
+        default:  // changed data, inserted rows or columns: every place is still there
+            break;
+    }
 }
 
 void AccessibleTable::ForgetCells() {
     for (const QAccessible::Id id : std::as_const(cells_)) QAccessible::deleteAccessibleInterface(id);
     cells_.clear();
+}
+
+void AccessibleTable::ForgetCellsBeyond(int rows, int columns) {
+    for (auto cell = cells_.begin(); cell != cells_.end();) {
+        if (cell.key().first < rows && cell.key().second < columns) {
+            ++cell;
+            continue;
+        }
+        QAccessible::deleteAccessibleInterface(*cell);
+        cell = cells_.erase(cell);
+    }
 }
 
 bool AccessibleCell::isValid() const {

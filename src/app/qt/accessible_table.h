@@ -67,9 +67,12 @@ private:
     [[nodiscard]] QTreeView& View() const { return *static_cast<QTreeView*>(widget()); }
     [[nodiscard]] QModelIndex Index(int row) const;
     void ForgetCells();
+    // Those of rows from `rows` on or of columns from `columns` on.
+    void ForgetCellsBeyond(int rows, int columns);
 
-    // The cells made so far, by row and column, which stay a cell's place
-    // whatever the column count does; the accessibility cache owns them.
+    // The cells made so far, by row and column (kHeaderRow for the headers),
+    // each kept while its place is in the table; the accessibility cache owns
+    // them.
     mutable QHash<std::pair<int, int>, QAccessible::Id> cells_;
     mutable QAccessible::Id outside_ = 0;
 };

@@ -6,7 +6,7 @@
 namespace quorvane::qt {
 
 int AdapterTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rows().size());
+    return parent.isValid() ? 0 : shownRows_;
 }
 
 int AdapterTableModel::columnCount(const QModelIndex& parent) const {
@@ -16,6 +16,7 @@ int AdapterTableModel::columnCount(const QModelIndex& parent) const {
 QVariant AdapterTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
     if (role != Qt::DisplayRole) return {};
+    if (index.row() >= table_.RowCount()) return QString();  // a refill has not reached it yet
     const InMemoryTable::Row& row = table_.rows()[static_cast<std::size_t>(index.row())];
     if (index.column() == 0) return ToQString(row.text);
     const auto subItem = static_cast<std::size_t>(index.column() - 1);
@@ -34,9 +35,17 @@ Qt::ItemFlags AdapterTableModel::flags(const QModelIndex& index) const {
 }
 
 void AdapterTableModel::ClearRows() {
-    if (table_.rows().empty()) return;
-    beginRemoveRows({}, 0, rowCount() - 1);
+    if (refilling_) {
+        table_.ClearRows();
+        if (shownRows_ > 0 && columnCount() > 0) {
+            emit dataChanged(index(0, 0), index(shownRows_ - 1, columnCount() - 1), {Qt::DisplayRole});
+        }
+        return;
+    }
+    if (shownRows_ == 0) return;
+    beginRemoveRows({}, 0, shownRows_ - 1);
     table_.ClearRows();
+    shownRows_ = 0;
     endRemoveRows();
 }
 
@@ -57,10 +66,28 @@ void AdapterTableModel::AddColumn(std::u16string_view title) {
 
 std::int32_t AdapterTableModel::AppendRow(std::u16string_view text) {
     const int position = CheckedAdd(table_.RowCount(), 1) - 1;
+    if (position < shownRows_) {
+        // A row the views show already, filled again.
+        table_.AppendRow(text);
+        if (columnCount() > 0) {
+            emit dataChanged(index(position, 0), index(position, columnCount() - 1), {Qt::DisplayRole});
+        }
+        return position + 1;
+    }
     beginInsertRows({}, position, position);
     table_.AppendRow(text);
+    shownRows_ = position + 1;
     endInsertRows();
     return position + 1;
+}
+
+void AdapterTableModel::EndRefill() {
+    refilling_ = false;
+    const int rows = table_.RowCount();
+    if (shownRows_ <= rows) return;
+    beginRemoveRows({}, rows, shownRows_ - 1);
+    shownRows_ = rows;
+    endRemoveRows();
 }
 
 void AdapterTableModel::SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text) {

@@ -31,11 +31,23 @@ public:
     std::int32_t AppendRow(std::u16string_view text);
     void SetSubItem(std::int32_t row, std::int32_t n, std::u16string_view text);
 
+    // A list clears the rows and appends them again. Between these two, the
+    // views hear of that as the rows they show changing in place, and of the
+    // rows the list did not append again going at its end; so what a view
+    // keeps for a row, such as a screen reader's cells, stays with every row
+    // that is still there. Table() changes at once all the same.
+    void BeginRefill() noexcept { refilling_ = true; }
+    void EndRefill();
+
     // The content, read back as the table's readers do.
     [[nodiscard]] const InMemoryTable& Table() const noexcept { return table_; }
 
 private:
     InMemoryTable table_;
+    // The rows the views know of: the table's, and during a refill any rows
+    // shown before it that it has not appended again, which read as empty.
+    int shownRows_ = 0;
+    bool refilling_ = false;
 };
 
 }  // namespace quorvane::qt

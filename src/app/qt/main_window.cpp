@@ -87,7 +87,13 @@ MainWindow::MainWindow(QtWindowServices services, QWidget* parent)
     // The client area at its design size; the resize event waits for show().
     resize(DesignPixels(kDesignClientWidth, dpi_), DesignPixels(kDesignClientHeight, dpi_));
 
-    connect(command1Widget_, &QPushButton::clicked, this, [this] { form1_->Dispatch(FormEvent::Command1Click); });
+    // A list refills the table: the rows it brings back keep what the view
+    // holds for them, their accessible cells among it.
+    connect(command1Widget_, &QPushButton::clicked, this, [this] {
+        model_->BeginRefill();
+        form1_->Dispatch(FormEvent::Command1Click);
+        model_->EndRefill();
+    });
     connect(command2Widget_, &QPushButton::clicked, this, [this] { form1_->Dispatch(FormEvent::Command2Click); });
 
     form1_->Dispatch(FormEvent::Load);

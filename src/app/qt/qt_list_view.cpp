@@ -1,6 +1,7 @@
 #include "app/qt/qt_list_view.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <algorithm>
 
 namespace quorvane::qt {
@@ -12,6 +13,13 @@ QtListView::QtListView(QTreeView& view, AdapterTableModel& model, DesignRect des
     view_.header()->setStretchLastSection(false);
     view_.header()->setSectionResizeMode(QHeaderView::Interactive);
     view_.header()->setSectionsMovable(false);
+}
+
+void QtListView::ClearRows() {
+    // No row is selected or current any more, as when the rows went; during
+    // a refill the model keeps the view's rows, and the view would keep both.
+    if (QItemSelectionModel* selection = view_.selectionModel()) selection->clear();
+    model_.ClearRows();
 }
 
 void QtListView::SetReportView() {

@@ -19,7 +19,7 @@ public:
     void DisableSorting() override;
     void AutoSizeColumn(std::int32_t position) override;
 
-    void ClearRows() override { model_.ClearRows(); }
+    void ClearRows() override;
     void ClearColumns() override { model_.ClearColumns(); }
     void AddColumn(std::u16string_view title) override { model_.AddColumn(title); }
     std::int32_t AppendRow(std::u16string_view text) override { return model_.AppendRow(text); }

@@ -74,6 +74,18 @@ TEST_F(AdapterTableModelTest, ClearingRowsKeepsColumnsAndClearingColumnsKeepsRow
     EXPECT_EQ(model.Table().RowText(1), u"5");
 }
 
+TEST_F(AdapterTableModelTest, ARefillShowsRowsInPlaceAndDropsThoseNotFilledAgainAtItsEnd) {
+    model.AddColumn(u"NIC");
+    for (const char16_t* text : {u"1", u"2", u"3"}) model.AppendRow(text);
+    model.BeginRefill();
+    model.ClearRows();
+    model.AppendRow(u"7");
+    EXPECT_EQ(model.data(model.index(1, 0)).toString(), QString());
+    model.EndRefill();
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("7"));
+}
+
 TEST_F(AdapterTableModelTest, PositionsOutsideTheTableAreRefused) {
     model.AddColumn(u"NIC");
     model.AppendRow(u"1");

@@ -10,9 +10,11 @@
 #include <QStyleOptionHeader>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <vector>
 
 #include "app/columns.h"
 #include "app/qt/main_window.h"
@@ -21,6 +23,7 @@
 #include "support/day_month_year_format.h"
 #include "support/fake_adapter_source.h"
 #include "support/fake_controls.h"
+#include "support/qt/model_change_relay.h"
 
 namespace quorvane::qt {
 namespace {
@@ -351,6 +354,36 @@ TEST_F(MainWindowTest, AnUnreachableSourceGivesAnEmptyTableFittedToItsTitles) {
     const QFontMetrics headerMetrics(Header().font());
     EXPECT_GE(Header().sectionSize(0), headerMetrics.horizontalAdvance(QStringLiteral("NIC")));
     EXPECT_LT(Header().sectionSize(0), Header().defaultSectionSize());
+}
+
+TEST_F(MainWindowTest, AListKeepsTheAccessibleCellsOfTheRowsThatStayAndSelectsNoRow) {
+    Open(systemClipboard);
+    QTreeView& view = window->ListView1Widget();
+    quorvane::testing::RelayModelChanges(view);
+    QAccessibleInterface& table = *QAccessible::queryAccessibleInterface(&view);
+    const auto list = [&](int adapters) {
+        source.adapters.clear();
+        for (int i = 1; i <= adapters; ++i) source.adapters.push_back(TypicalAdapter(i));
+        window->Command1Widget().click();
+    };
+    const struct {
+        int before, after;  // adapters
+    } cases[] = {{3, 2}, {2, 3}, {3, 0}};
+    for (const auto& c : cases) {
+        list(c.before);
+        view.setCurrentIndex(view.model()->index(c.before - 1, 0));
+        std::vector<QAccessible::Id> cells;  // the headers', then row by row
+        for (int i = 0; i < table.childCount(); ++i) cells.push_back(QAccessible::uniqueId(table.child(i)));
+        list(c.after);
+        const int kept = (std::min(c.before, c.after) + 1) * 11;
+        for (int i = 0; i < static_cast<int>(cells.size()); ++i) {
+            EXPECT_EQ(QAccessible::accessibleInterface(cells[static_cast<std::size_t>(i)]),
+                      i < kept ? table.child(i) : nullptr)
+                << c.before << " to " << c.after << " rows, child " << i;
+        }
+        EXPECT_FALSE(view.selectionModel()->hasSelection());
+        EXPECT_FALSE(view.currentIndex().isValid());
+    }
 }
 
 // The tests that measure what the user sees; they run again with

@@ -26,8 +26,11 @@ std::string SystemBusAddress();
 
 // The local-socket entries of a D-Bus address ("entry;entry;..."), in the
 // address's order. Other transports cannot be bounded by a deadline here
-// and are left out, as are entries whose socket name is empty, badly
-// escaped or too long for a socket address.
+// and are left out, as are entries whose socket name is empty and those
+// libdbus refuses: a pair without a key or a value, a value byte other than
+// an ASCII letter, a digit or one of - _ / \ . * left unescaped (not %XX), a
+// socket name over 99 bytes (an abstract one's leading NUL counted), both
+// path and abstract, or a tmpdir.
 std::vector<LocalBusEntry> LocalBusEntries(std::string_view address);
 
 // The text of the address's first local-socket entry for which `answers`
