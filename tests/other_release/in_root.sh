@@ -9,7 +9,7 @@
 #   2. tools/install-deps: every list installs, and no unit is enabled but
 #      the one that was before;
 #   3. the dev preset builds (-Werror) and its ctest passes, labs included;
-#   4. the Linux GUI stage;
+#   4. the Linux GUI stages, on X and on Wayland;
 #   5. the .deb built on the caller's machine installs, starts as its desktop
 #      entry says and purges (tests/packaging/deb_install_run_purge.sh), when
 #      the caller's release is the older one: a package is built for its
@@ -54,8 +54,12 @@ apt-mark showmanual | sort >"$work/manual-before"
 # How much each command installs, for the record.
 package_count() { dpkg-query -W -f='${db:Status-Abbrev}\n' | grep -c '^ii'; }
 installed_kib() { dpkg-query -W -f='${db:Status-Abbrev} ${Installed-Size}\n' | awk '/^ii/ { s += $2 } END { print s }'; }
-tally() { echo "-- other-release: $1 installed $(($(package_count) - $2)) packages, $((($(installed_kib) - $3) / 1024)) MiB"; }
+tally() {
+  echo "-- other-release: $1 installed $(($(package_count) - $2)) packages, $((($(installed_kib) - $3) / 1024)) MiB" \
+    "in $((SECONDS - $4)) s"
+}
 read -r count_before kib_before < <(echo "$(package_count) $(installed_kib)")
+started=$SECONDS
 only_the_programs_lists() {
   local asked
   asked=$(comm -13 "$work/manual-before" <(apt-mark showmanual | sort) |
@@ -76,8 +80,9 @@ run_ended() { ! kill -0 "$run_pid" 2>/dev/null; }
 wait_until 1800 eval '[ -e "$work/seen" ] || run_ended'
 kill "$run_pid" 2>/dev/null
 wait "$run_pid"
-tally tools/run "$count_before" "$kib_before"
+tally tools/run "$count_before" "$kib_before" "$started"
 read -r count_before kib_before < <(echo "$(package_count) $(installed_kib)")
+started=$SECONDS
 check "tools/run builds the program and opens its window" test -e "$work/seen" ||
   { tail -n 30 "$work/run.log"; failed=1; }
 check "tools/run installs its program's packages and what they need, no test tool" only_the_programs_lists || failed=1
@@ -87,7 +92,7 @@ check "tools/run enables no unit" same_links || failed=1
 echo "-- other-release: tools/install-deps"
 quietly() { "$@" >"$work/step.log" 2>&1 || { tail -n 40 "$work/step.log"; return 1; }; }
 check "tools/install-deps installs every list" quietly tools/install-deps || { failed=1; finish; }
-tally tools/install-deps "$count_before" "$kib_before"
+tally tools/install-deps "$count_before" "$kib_before" "$started"
 check "tools/install-deps leaves no new unit enabled, and the one enabled before as it was" same_links || failed=1
 
 echo "-- other-release: preset dev"
@@ -95,8 +100,9 @@ check "preset dev builds with -Werror" quietly eval 'cmake --preset dev && cmake
   { failed=1; finish; }
 ctest --preset dev --parallel 2 || failed=1
 
-echo "-- other-release: the Linux GUI stage"
+echo "-- other-release: the Linux GUI stages, on X and on Wayland"
 bash tools/test.d/30-linux-gui.sh || failed=1
+bash tools/test.d/35-linux-wayland.sh || failed=1
 
 source tools/lib/xvfb.sh
 source tools/lib/wine.sh

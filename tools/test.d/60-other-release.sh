@@ -7,8 +7,8 @@
 # (tools/lib/throwaway_root.sh), so it starts fresh and the cached root never
 # changes. There tests/other_release/in_root.sh runs tools/run as a
 # stranger's first command, then tools/install-deps, the dev preset's ctest,
-# the Linux GUI stage, the .deb built here and the Windows program under that
-# release's Wine. Needs root or sudo. Ends with "other-release-root: N
+# the Linux GUI stages (X and Wayland), the .deb built here and the Windows
+# program under that release's Wine. Needs root or sudo. Ends with "other-release-root: N
 # passed, N failed" beside the counts of the stages run in the root.
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
