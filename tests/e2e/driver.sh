@@ -12,8 +12,8 @@
 # The display's file gives: e2e_find_window SECONDS (exactly one window
 # titled Quorvane shows; its id in e2e_window), e2e_focus [SECONDS],
 # e2e_keys KEY... (xdotool's key names: alt+l, Tab, space), e2e_read_clipboard,
-# e2e_seed_clipboard TEXT, e2e_stop_seed, e2e_screenshot PNG and
-# e2e_report_display (its windows and focus).
+# e2e_seed_clipboard TEXT, e2e_stop_seed, e2e_screenshot PNG,
+# e2e_resize WIDTHxHEIGHT and e2e_report_display (its windows and focus).
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/wait.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/checks.sh"
 
@@ -110,11 +110,14 @@ e2e_report() {
 }
 
 # e2e_list_and_copy WINDOW_SECONDS [SCREENSHOT_PNG]: waits for the window,
+# makes it QUORVANE_E2E_WINDOW_SIZE pixels (WIDTHxHEIGHT) if that is set,
 # focuses it, types Alt+L and Alt+C, and waits for the table on the clipboard
 # ($e2e_work/tab.txt); then takes the window's screenshot if asked. Fails at
 # the first step that fails.
 e2e_list_and_copy() {
+  local size=${QUORVANE_E2E_WINDOW_SIZE:-}
   e2e_check "one mapped window titled Quorvane appears" e2e_find_window "$1" &&
+    { [ -z "$size" ] || e2e_check "the window is made $size pixels" e2e_resize "$size"; } &&
     e2e_check "the window takes the input focus" e2e_focus 10 &&
     e2e_check "Alt+L and Alt+C are typed" e2e_keys alt+l alt+c &&
     e2e_check "Alt+C puts the table on the clipboard" \

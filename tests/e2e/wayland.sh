@@ -80,6 +80,11 @@ e2e_stop_seed() {
   return 0
 }
 
+# sway tiles its windows: a floating one takes the size asked.
+e2e_resize() {
+  swaymsg "[con_id=$e2e_window] floating enable, resize set ${1%x*} px ${1#*x} px" >/dev/null
+}
+
 # e2e_screenshot PNG [WINDOW]: the whole output; the window fills it.
 e2e_screenshot() {
   grim "$1"

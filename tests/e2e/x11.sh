@@ -74,6 +74,10 @@ e2e_stop_seed() {
   return 0
 }
 
+e2e_resize() {
+  xdotool windowsize --sync "$e2e_window" "${1%x*}" "${1#*x}"
+}
+
 # e2e_screenshot PNG [WINDOW]: the window, else the whole display.
 e2e_screenshot() {
   import -window "${2:-root}" "$1"
