@@ -44,8 +44,15 @@ check "the staged Linux install holds exactly the expected files" same_files "$s
 DESTDIR=$stage/windows cmake --install build/package-win64 --prefix / >/dev/null
 check "the staged Windows install holds exactly the expected files" same_files "$stage/windows" "$tests/windows-files.txt"
 unzip -q "$dist_zip" -d "$work/zip"
-check "the zip holds the program, README and LICENSE in quorvane-$dist_version-win64/" \
+check "the zip holds the program, README.txt and LICENSE in quorvane-$dist_version-win64/" \
   same_files "$work/zip/quorvane-$dist_version-win64" "$tests/windows-files.txt"
+windows_readme() {
+  local readme=$work/zip/quorvane-$dist_version-win64/README.txt lines
+  lines=$(wc -l <"$readme")
+  echo "$lines lines, $(grep -c $'\r$' "$readme") of them ending in CR LF"
+  [ "$lines" -le 40 ] && [ "$(grep -c $'\r$' "$readme")" -eq "$lines" ] && ! grep -q $'\r[^\n]' "$readme"
+}
+check "the zip's README.txt has Windows' line ends and at most 40 lines" windows_readme
 exe=$work/zip/quorvane-$dist_version-win64/bin/quorvane.exe
 check "the zip's program imports only Windows' own DLLs" bash tests/app/win32/check_imports.sh "$exe"
 check "the zip's program has ASLR with high entropy, NX and relocations, and its header's Windows fits its imports" \
@@ -98,14 +105,17 @@ check "the copyright file carries the MIT licence" \
   grep -qz 'License: Expat.*Permission is hereby granted' "$usr/share/doc/quorvane/copyright"
 
 one_version() {
-  local deb_version release exe_versions
+  local deb_version release exe_versions changelog
   deb_version=$(dpkg-deb -f "$dist_deb" Version)
-  release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$usr/share/metainfo/$app_id.metainfo.xml")
+  release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$usr/share/metainfo/$app_id.metainfo.xml" | head -n 1)
   exe_versions=$(/usr/bin/python3 "$tests/pe_version.py" "$exe" | sort -u)
-  echo "project $dist_version, .deb $deb_version, metainfo $release, exe $(tr '\n' ' ' <<<"$exe_versions")"
-  [ "$deb_version" = "$dist_version" ] && [ "$release" = "$dist_version" ] && [ "$exe_versions" = "$dist_version.0" ]
+  changelog=$(sed -n 's/^## \([0-9][0-9.]*\) .*/\1/p' CHANGELOG.md | head -n 1)
+  echo "project $dist_version, .deb $deb_version, metainfo $release, exe $(tr '\n' ' ' <<<"$exe_versions")," \
+    "CHANGELOG.md $changelog"
+  [ "$deb_version" = "$dist_version" ] && [ "$release" = "$dist_version" ] &&
+    [ "$exe_versions" = "$dist_version.0" ] && [ "$changelog" = "$dist_version" ]
 }
-check "project(VERSION), the .deb, the metainfo release and the exe's VERSIONINFO agree" one_version
+check "project(VERSION), the .deb, the metainfo's newest release, the exe's VERSIONINFO and CHANGELOG.md's newest entry agree" one_version
 
 # The committed .ico is the SVG drawn at each size it holds (packaging/make-ico).
 ico_matches_svg() {
