@@ -12,8 +12,9 @@
 # The display's file gives: e2e_find_window SECONDS (exactly one window
 # titled Quorvane shows; its id in e2e_window), e2e_focus [SECONDS],
 # e2e_keys KEY... (xdotool's key names: alt+l, Tab, space), e2e_read_clipboard,
-# e2e_seed_clipboard TEXT, e2e_stop_seed, e2e_screenshot PNG,
-# e2e_resize WIDTHxHEIGHT and e2e_report_display (its windows and focus).
+# e2e_hold_clipboard (a command that puts its input on the clipboard and
+# holds it until another takes it), e2e_screenshot PNG, e2e_resize
+# WIDTHxHEIGHT and e2e_report_display (its windows and focus).
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/wait.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib/checks.sh"
 
@@ -23,6 +24,7 @@ e2e_app_pid=""
 e2e_app_log=/dev/null
 e2e_failure_shot="${TMPDIR:-/tmp}/quorvane-e2e-failure-$$.png"
 _e2e_reported=""
+_e2e_seed_pid=""
 
 # e2e_begin [SCREENSHOT_PNG]: makes the work folder e2e_work, puts a failure
 # screenshot beside SCREENSHOT_PNG (else in the temporary folder), arranges
@@ -76,6 +78,23 @@ e2e_checks() {
 
 _e2e_clipboard_is() {
   [ "$(e2e_read_clipboard)" = "$1" ]
+}
+
+# e2e_seed_clipboard TEXT: puts TEXT on the clipboard, held by a holder of
+# the driver's own, and waits until it reads back, so a later change is the
+# program's.
+e2e_seed_clipboard() {
+  printf '%s' "$1" | e2e_hold_clipboard >/dev/null 2>&1 &
+  _e2e_seed_pid=$!
+  wait_until 10 _e2e_clipboard_is "$1"
+}
+
+# e2e_stop_seed: ends the holder of the seed text, if nobody took the
+# clipboard from it.
+e2e_stop_seed() {
+  [ -n "$_e2e_seed_pid" ] && kill "$_e2e_seed_pid" 2>/dev/null
+  _e2e_seed_pid=""
+  return 0
 }
 
 _e2e_new_table() {

@@ -4,8 +4,6 @@
 # wtype, wl-clipboard and grim.
 source "$(dirname "${BASH_SOURCE[0]}")/driver.sh"
 
-_e2e_seed_pid=""
-
 # The windows sway shows, one "ID FOCUSED PID TITLE" a line.
 _e2e_views() {
   swaymsg -t get_tree 2>/dev/null | /usr/bin/python3 -c '
@@ -66,18 +64,8 @@ e2e_read_clipboard() {
   timeout 5 wl-paste --no-newline 2>/dev/null
 }
 
-# e2e_seed_clipboard TEXT: puts TEXT on the clipboard, held by a wl-copy of
-# the driver's own, and waits until it reads back.
-e2e_seed_clipboard() {
-  printf '%s' "$1" | wl-copy --foreground >/dev/null 2>&1 &
-  _e2e_seed_pid=$!
-  wait_until 10 _e2e_clipboard_is "$1"
-}
-
-e2e_stop_seed() {
-  [ -n "$_e2e_seed_pid" ] && kill "$_e2e_seed_pid" 2>/dev/null
-  _e2e_seed_pid=""
-  return 0
+e2e_hold_clipboard() {
+  wl-copy --foreground
 }
 
 # sway tiles its windows: a floating one takes the size asked.

@@ -3,8 +3,6 @@
 # driver.sh, through xdotool, xclip and ImageMagick's import.
 source "$(dirname "${BASH_SOURCE[0]}")/driver.sh"
 
-_e2e_seed_pid=""
-
 # The viewable windows titled exactly "Quorvane", one id a line. xdotool
 # matches names regardless of case, and the Qt program also owns an unmapped
 # window called "quorvane" (its client leader); Wine creates its window before
@@ -57,21 +55,8 @@ e2e_read_clipboard() {
   timeout 5 xclip -o -selection clipboard 2>/dev/null
 }
 
-# e2e_seed_clipboard TEXT: puts TEXT on the clipboard, held by an xclip of the
-# driver's own, and waits until it reads back, so a later change is the
-# program's.
-e2e_seed_clipboard() {
-  printf '%s' "$1" | xclip -quiet -i -selection clipboard >/dev/null 2>&1 &
-  _e2e_seed_pid=$!
-  wait_until 10 _e2e_clipboard_is "$1"
-}
-
-# e2e_stop_seed: ends the xclip holding the seed text, if nobody took the
-# clipboard from it.
-e2e_stop_seed() {
-  [ -n "$_e2e_seed_pid" ] && kill "$_e2e_seed_pid" 2>/dev/null
-  _e2e_seed_pid=""
-  return 0
+e2e_hold_clipboard() {
+  xclip -quiet -i -selection clipboard
 }
 
 e2e_resize() {
