@@ -44,17 +44,12 @@ e2e_focus() {
 # virtual keyboard, and a client may miss the first keys of a new keyboard
 # while it takes in its keymap, so the keys start after a pause.
 e2e_keys() {
-  local key modifier args=(-s 300)
+  local key args=(-s 300)
   for key in "$@"; do
-    local modifiers=()
-    while [[ $key == *+* ]]; do
-      modifier=${key%%+*}
-      modifiers+=("${modifier/super/logo}")
-      key=${key#*+}
-    done
-    for modifier in "${modifiers[@]}"; do args+=(-M "$modifier"); done
-    args+=(-k "$key")
-    for modifier in "${modifiers[@]}"; do args+=(-m "$modifier"); done
+    case $key in
+      alt+*) args+=(-M alt -k "${key#alt+}" -m alt) ;;
+      *) args+=(-k "$key") ;;
+    esac
   done
   e2e_focus && wtype "${args[@]}"
 }

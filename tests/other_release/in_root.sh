@@ -29,10 +29,10 @@ cd "$work/tree" || exit 1
 source tools/lib/checks.sh
 source tools/lib/throwaway_root.sh
 source tools/lib/wait.sh
-failed=0
+failed=0  # a stage run here failed
 finish() {
-  checks_summary other-release || failed=1
-  exit "$failed"
+  checks_summary other-release && exit "$failed"
+  exit 1
 }
 throwaway_root_inside || { fail "runs in a throw-away root, not on a real one"; finish; }
 . /etc/os-release
@@ -46,58 +46,47 @@ links() { find /etc/systemd -type l | sort; }
 links >"$work/links-before"
 same_links() { links | diff "$work/links-before" -; }
 
+packages() { cat "$@" | sed 's/#.*//' | tr -s ' \t' '\n' | sed '/^$/d' | sort -u; }
+installed() { dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Installed-Size}\n' | awk '/^ii/ { print $2, $3 }'; }
+# tally NAME: what NAME installed since the last tally, and how long it took.
+installed >"$work/tallied"
+tally() {
+  installed | awk -v name="$1" -v seconds=$SECONDS 'NR == FNR { before[$1]; next } !($1 in before) { n++; kib += $2 }
+    END { printf "-- other-release: %s installed %d packages, %d MiB in %d s\n", name, n, kib / 1024, seconds }' "$work/tallied" -
+  installed >"$work/tallied"
+  SECONDS=0
+}
 # tools/run asks apt for its lists' packages alone, whatever those pull in
 # (they are then marked as installed automatically), and nothing it
 # installs is a daemon, a DHCP client or Wine.
-packages() { cat "$@" | sed 's/#.*//' | tr -s ' \t' '\n' | sed '/^$/d' | sort -u; }
 apt-mark showmanual | sort >"$work/manual-before"
-# How much each command installs, for the record.
-package_count() { dpkg-query -W -f='${db:Status-Abbrev}\n' | grep -c '^ii'; }
-installed_kib() { dpkg-query -W -f='${db:Status-Abbrev} ${Installed-Size}\n' | awk '/^ii/ { s += $2 } END { print s }'; }
-tally() {
-  echo "-- other-release: $1 installed $(($(package_count) - $2)) packages, $((($(installed_kib) - $3) / 1024)) MiB" \
-    "in $((SECONDS - $4)) s"
-}
-read -r count_before kib_before < <(echo "$(package_count) $(installed_kib)")
-started=$SECONDS
 only_the_programs_lists() {
-  local asked
-  asked=$(comm -13 "$work/manual-before" <(apt-mark showmanual | sort) |
-    comm -23 - <(packages tools/packages/{build,linux,display,wayland}.txt))
-  [ -z "$asked" ] || { echo "asked for: $asked"; return 1; }
+  comm -13 "$work/manual-before" <(apt-mark showmanual | sort) |
+    comm -23 - <(packages tools/packages/{build,linux,display,wayland}.txt) | diff /dev/null -
 }
-no_daemon_client_or_wine() {
-  local found
-  found=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' 2>/dev/null | awk '/^ii/ { print $2 }' | sort |
-    comm -12 - <(packages tools/packages/{test-labs,wine}.txt))
-  [ -z "$found" ] || { echo "installed: $found"; return 1; }
-}
+no_daemon_client_or_wine() { installed | cut -d' ' -f1 | sort | comm -12 - <(packages tools/packages/{test-labs,wine}.txt) | diff /dev/null -; }
 
 echo "-- other-release: tools/run"
+SECONDS=0
 tools/run >"$work/run.log" 2>&1 &
 run_pid=$!
-run_ended() { ! kill -0 "$run_pid" 2>/dev/null; }
-wait_until 1800 eval '[ -e "$work/seen" ] || run_ended'
+wait_until 1800 eval '[ -e "$work/seen" ] || ! kill -0 $run_pid 2>/dev/null'
 kill "$run_pid" 2>/dev/null
 wait "$run_pid"
-tally tools/run "$count_before" "$kib_before" "$started"
-read -r count_before kib_before < <(echo "$(package_count) $(installed_kib)")
-started=$SECONDS
-check "tools/run builds the program and opens its window" test -e "$work/seen" ||
-  { tail -n 30 "$work/run.log"; failed=1; }
-check "tools/run installs its program's packages and what they need, no test tool" only_the_programs_lists || failed=1
-check "tools/run installs no daemon, DHCP client or Wine" no_daemon_client_or_wine || failed=1
-check "tools/run enables no unit" same_links || failed=1
+tally tools/run
+check "tools/run builds the program and opens its window" test -e "$work/seen" || tail -n 30 "$work/run.log"
+check "tools/run asks for its program's packages alone, no test tool" only_the_programs_lists
+check "tools/run installs no daemon, DHCP client or Wine" no_daemon_client_or_wine
+check "tools/run enables no unit" same_links
 
 echo "-- other-release: tools/install-deps"
 quietly() { "$@" >"$work/step.log" 2>&1 || { tail -n 40 "$work/step.log"; return 1; }; }
-check "tools/install-deps installs every list" quietly tools/install-deps || { failed=1; finish; }
-tally tools/install-deps "$count_before" "$kib_before" "$started"
-check "tools/install-deps leaves no new unit enabled, and the one enabled before as it was" same_links || failed=1
+check "tools/install-deps installs every list" quietly tools/install-deps || finish
+tally tools/install-deps
+check "tools/install-deps leaves no new unit enabled, and the one enabled before as it was" same_links
 
 echo "-- other-release: preset dev"
-check "preset dev builds with -Werror" quietly eval 'cmake --preset dev && cmake --build --preset dev -j2' ||
-  { failed=1; finish; }
+check "preset dev builds with -Werror" quietly eval 'cmake --preset dev && cmake --build --preset dev -j2' || finish
 ctest --preset dev --parallel 2 || failed=1
 
 echo "-- other-release: the Linux GUI stages, on X and on Wayland"
