@@ -42,7 +42,7 @@ echo "-- other-release: $PRETTY_NAME"
 mkdir -p /etc/systemd/system/multi-user.target.wants
 printf '[Service]\nExecStart=/bin/true\n[Install]\nWantedBy=multi-user.target\n' >/etc/systemd/system/quorvane-probe.service
 ln -s ../quorvane-probe.service /etc/systemd/system/multi-user.target.wants/quorvane-probe.service
-links() { find /etc/systemd -type l | sort; }
+links() { { find /etc/systemd -type l; find /etc/rc?.d -name 'S*'; } 2>/dev/null | sort; }
 links >"$work/links-before"
 same_links() { links | diff "$work/links-before" -; }
 
