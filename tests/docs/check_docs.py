@@ -6,6 +6,7 @@ heading of that file; every tools/... command named in code resolves to a
 file. One "PASS" or "FAIL" line per document, and a FAIL line per broken
 reference; exit 1 when any fails."""
 
+import functools
 import glob
 import os
 import re
@@ -22,6 +23,7 @@ def slug(heading):
     return text.replace(" ", "-")
 
 
+@functools.cache
 def anchors(path):
     with open(path, encoding="utf-8") as f:
         return {slug(line.lstrip("#")) for line in f if line.startswith("#")}

@@ -27,6 +27,7 @@ work=$1
   QUORVANE_THROWAWAY_ROOT="${QUORVANE_THROWAWAY_ROOT:-}" bash "$0" "$@"
 cd "$work/tree" || exit 1
 source tools/lib/checks.sh
+source tools/lib/packages.sh
 source tools/lib/throwaway_root.sh
 source tools/lib/wait.sh
 failed=0  # a stage run here failed
@@ -46,7 +47,6 @@ links() { { find /etc/systemd -type l; find /etc/rc?.d -name 'S*'; } 2>/dev/null
 links >"$work/links-before"
 same_links() { links | diff "$work/links-before" -; }
 
-packages() { cat "$@" | sed 's/#.*//' | tr -s ' \t' '\n' | sed '/^$/d' | sort -u; }
 installed() { dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Installed-Size}\n' | awk '/^ii/ { print $2, $3 }'; }
 # tally NAME: what NAME installed since the last tally, and how long it took.
 installed >"$work/tallied"
@@ -62,9 +62,9 @@ tally() {
 apt-mark showmanual | sort >"$work/manual-before"
 only_the_programs_lists() {
   comm -13 "$work/manual-before" <(apt-mark showmanual | sort) |
-    comm -23 - <(packages tools/packages/{build,linux,display,wayland}.txt) | diff /dev/null -
+    comm -23 - <(package_names tools/packages/{build,linux,display,wayland}.txt) | diff /dev/null -
 }
-no_daemon_client_or_wine() { installed | cut -d' ' -f1 | sort | comm -12 - <(packages tools/packages/{test-labs,wine}.txt) | diff /dev/null -; }
+no_daemon_client_or_wine() { installed | cut -d' ' -f1 | sort | comm -12 - <(package_names tools/packages/{test-labs,wine}.txt) | diff /dev/null -; }
 
 echo "-- other-release: tools/run"
 SECONDS=0

@@ -47,10 +47,11 @@ unzip -q "$dist_zip" -d "$work/zip"
 check "the zip holds the program, README.txt and LICENSE in quorvane-$dist_version-win64/" \
   same_files "$work/zip/quorvane-$dist_version-win64" "$tests/windows-files.txt"
 windows_readme() {
-  local readme=$work/zip/quorvane-$dist_version-win64/README.txt lines
+  local readme=$work/zip/quorvane-$dist_version-win64/README.txt lines crlf
   lines=$(wc -l <"$readme")
-  echo "$lines lines, $(grep -c $'\r$' "$readme") of them ending in CR LF"
-  [ "$lines" -le 40 ] && [ "$(grep -c $'\r$' "$readme")" -eq "$lines" ] && ! grep -q $'\r[^\n]' "$readme"
+  crlf=$(grep -c $'\r$' "$readme")
+  echo "$lines lines, $crlf of them ending in CR LF"
+  [ "$lines" -le 40 ] && [ "$crlf" -eq "$lines" ] && ! grep -q $'\r[^\n]' "$readme"
 }
 check "the zip's README.txt has Windows' line ends and at most 40 lines" windows_readme
 exe=$work/zip/quorvane-$dist_version-win64/bin/quorvane.exe

@@ -8,8 +8,9 @@
 # changes. There tests/other_release/in_root.sh runs tools/run as a
 # stranger's first command, then tools/install-deps, the dev preset's ctest,
 # the Linux GUI stages (X and Wayland), the .deb built here and the Windows
-# program under that release's Wine. Needs root or sudo. Ends with "other-release-root: N
-# passed, N failed" beside the counts of the stages run in the root.
+# program under that release's Wine. Needs root or sudo. Ends with
+# "other-release-root: N passed, N failed" beside the counts of the stages
+# run in the root.
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 root=$PWD

@@ -5,7 +5,8 @@
 # makes Windows 8.1 and older refuse the program with their own message, but
 # every Windows 10 starts it, and one older than the functions it imports
 # reports a missing entry point. So no import may need a newer major.minor
-# than the header, nor a newer build than the oldest Windows the documents name (docs/windows.md).
+# than the header, nor a newer build than the oldest Windows the documents
+# name (docs/windows.md).
 # Usage: check_pe_header.sh QUORVANE_EXE
 set -euo pipefail
 objdump=${OBJDUMP:-x86_64-w64-mingw32-objdump}
